@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+namespace qpx::link {
+
+// The command log "LogFile": every command line sent and the echo that came back. Each record is
+// written unchanged and followed by a line feed, so the file reads well in any editor (the
+// command records already end with their CR). The folder is injected; the program passes the
+// current directory, tests a temporary one.
+class LogFile {
+public:
+    explicit LogFile(std::filesystem::path directory = std::filesystem::current_path());
+    ~LogFile();
+    LogFile(const LogFile&) = delete;
+    LogFile& operator=(const LogFile&) = delete;
+
+    // Opens "LogFile" for appending (creating it). False when it cannot be opened: the caller
+    // then goes on without logging.
+    bool open();
+    void write(std::string_view record);
+    void close();
+    bool isOpen() const { return file_ != nullptr; }
+
+    std::filesystem::path path() const { return directory_ / "LogFile"; }
+
+private:
+    std::filesystem::path directory_;
+    std::FILE* file_ = nullptr;
+};
+
+} // namespace qpx::link
