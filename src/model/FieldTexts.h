@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace qpx::model {
+
+// Texts of the one-byte code fields, as the views show them. A code outside its table (only a
+// corrupt or unknown instrument sends one) gives an empty text, never a read past the table.
+std::string_view FrequencyText(int systemFrequency);     // "3000 kHz" ... "125kHz"
+std::string_view BeamGeometryText(int beamGeometry);     // "2_Beams" ...
+std::string_view SensorOrientationText(int orientation); // "Down", "Up", "Side"
+std::string_view ExtPressureSensorText(int sensor);      // "None", "PAROS", "DRUCK"
+std::string_view TemperatureModeText(int mode);          // "User", "Measured"
+std::string_view BurstModeText(int burstMode);           // "DISABLED", "ENABLED"
+std::string_view CoordinateSystemText(int system);       // "Beam", "XYZ", "ENU"
+std::string_view OutputModeText(int outputMode);         // "Auto", "Polled"
+std::string_view RecorderEnabledText(int enabled);       // "Disabled", "Enabled"
+
+} // namespace qpx::model
