@@ -1,9 +1,14 @@
 #pragma once
 
-#include <cstdint>
+#include <array>
 #include <string_view>
 
 namespace qpx::model {
+
+// Frequency names by systemFrequency. Two of them have no blank before "kHz"; the hardware view
+// shows them so.
+inline constexpr std::array<std::string_view, 8> kFrequencyTexts{
+    "3000 kHz", "1500 kHz", "750 kHz", "500 kHz", "250kHz", "1000 kHz", "5000 kHz", "125kHz"};
 
 // Texts of the one-byte code fields, as the views show them. A code outside its table (only a
 // corrupt or unknown instrument sends one) gives an empty text, never a read past the table.
@@ -16,5 +21,6 @@ std::string_view BurstModeText(int burstMode);           // "DISABLED", "ENABLED
 std::string_view CoordinateSystemText(int system);       // "Beam", "XYZ", "ENU"
 std::string_view OutputModeText(int outputMode);         // "Auto", "Polled"
 std::string_view RecorderEnabledText(int enabled);       // "Disabled", "Enabled"
+std::string_view FlagText(int flag);                     // "No", "Yes"
 
 } // namespace qpx::model

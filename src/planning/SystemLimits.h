@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/FieldTexts.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -32,15 +34,16 @@ struct SystemLimits {
 };
 
 // clang-format off
+//     kHz   label                     range cells  cm  blank  range   cell  maxcell | PC-QPX: blank range cell maxcell
 inline constexpr std::array<SystemLimits, kFrequencyCount> kSystemLimits{{
-    {3000.0f, "3000 kHz",  10, 12,  50, 0.2f,  10.0f, 0.15f,  2.0f, 0.02f,  5.0f, 0.01f,  2.0f},
-    {1500.0f, "1500 kHz",  30, 20, 100, 0.4f,  30.0f, 0.25f,  4.0f, 0.05f, 10.0f, 0.02f,  4.0f},
-    { 750.0f, "750 kHz",   80, 30, 200, 0.8f,  80.0f, 0.5f,   8.0f, 0.1f,  20.0f, 0.1f,   8.0f},
-    { 500.0f, "500 kHz",  100, 30, 400, 1.0f, 130.0f, 1.0f,  12.0f, 0.2f,  30.0f, 0.2f,  12.0f},
-    { 250.0f, "250kHz",   150, 30, 400, 1.5f, 200.0f, 1.0f,  20.0f, 0.5f,  60.0f, 0.5f,  20.0f},
-    {1000.0f, "1000 kHz",  45, 25, 100, 0.5f,  45.0f, 0.25f,  5.0f, 0.07f, 14.0f, 0.04f,  5.0f},
-    {5000.0f, "5000 kHz",   7, 12,  20, 0.1f,   8.0f, 0.08f,  1.0f, 0.5f,  60.0f, 0.5f,  20.0f},
-    { 125.0f, "125kHz",   300, 30, 800, 4.0f, 500.0f, 4.0f,  25.0f, 0.5f,  60.0f, 0.5f,  20.0f},
+    {3000.0f, model::kFrequencyTexts[0],  10, 12,  50, 0.2f,  10.0f, 0.15f,  2.0f, 0.02f,  5.0f, 0.01f,  2.0f},
+    {1500.0f, model::kFrequencyTexts[1],  30, 20, 100, 0.4f,  30.0f, 0.25f,  4.0f, 0.05f, 10.0f, 0.02f,  4.0f},
+    { 750.0f, model::kFrequencyTexts[2],  80, 30, 200, 0.8f,  80.0f,  0.5f,  8.0f,  0.1f, 20.0f,  0.1f,  8.0f},
+    { 500.0f, model::kFrequencyTexts[3], 100, 30, 400, 1.0f, 130.0f,  1.0f, 12.0f,  0.2f, 30.0f,  0.2f, 12.0f},
+    { 250.0f, model::kFrequencyTexts[4], 150, 30, 400, 1.5f, 200.0f,  1.0f, 20.0f,  0.5f, 60.0f,  0.5f, 20.0f},
+    {1000.0f, model::kFrequencyTexts[5],  45, 25, 100, 0.5f,  45.0f, 0.25f,  5.0f, 0.07f, 14.0f, 0.04f,  5.0f},
+    {5000.0f, model::kFrequencyTexts[6],   7, 12,  20, 0.1f,   8.0f, 0.08f,  1.0f,  0.5f, 60.0f,  0.5f, 20.0f},
+    { 125.0f, model::kFrequencyTexts[7], 300, 30, 800, 4.0f, 500.0f,  4.0f, 25.0f,  0.5f, 60.0f,  0.5f, 20.0f},
 }};
 // clang-format on
 
