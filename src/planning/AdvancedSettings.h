@@ -98,7 +98,6 @@ private:
     void showSoundSpeed(float salinity, float temperatureC);
 
     int unitSystem_;
-    AdvancedBlock passed_;
     int temperatureMode_;
     int burstMode_;
     FloatEdit temperature_; // deg C in metric, deg F in English units

@@ -98,12 +98,13 @@ public:
     // Sets the value and the edit's text and makes a new suggestion.
     void setMaximumRange(float maximumRange);
 
-    // Edit 1287 changed. A text that is not a number changes nothing and gives the framework's
-    // message; a range beyond the instrument's gives the maximum-depth message. A suggestion is
-    // made in every other case, also after that message.
+    // Edit 1287 changed. A text that is not (yet) a number changes nothing and shows nothing; a
+    // range beyond the instrument's gives the maximum-depth message. A suggestion is made in
+    // every other case, also after that message.
     std::optional<DialogMessage> maximumRangeChanged(const std::string& text);
 
-    // "Transfer Values            >>>": either the values for the planner or the message.
+    // "Transfer Values            >>>": either the values for the planner or the message (a
+    // maximum range that is not a number gets "Please enter a number.").
     struct TransferResult {
         std::optional<ProfileTransfer> transfer;
         std::optional<DialogMessage> message;
@@ -127,7 +128,8 @@ public:
     bool metric() const { return unitSystem_ == 1; }
 
     // Slide state. toggle() starts a slide and returns the first timer delay; the planner's
-    // button then reads toggleButtonText().
+    // button then reads toggleButtonText(). tick() takes the planner's window position at that
+    // moment; a tick after the slide has ended does nothing.
     bool hidden() const { return hidden_; }
     int toggle();
     SlideTick tick(int plannerLeft, int plannerTop);
@@ -142,6 +144,7 @@ private:
     std::string maximumRangeText_ = "0";
     ProfileSuggestion suggestion_;
     bool hidden_ = true;
+    bool sliding_ = false;
     int counter_ = 1;
 };
 

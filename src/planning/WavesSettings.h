@@ -92,7 +92,6 @@ private:
     int wavesOption_;
     float averagingInterval_;
     float profilingInterval_;
-    WaveBlock passed_;
     std::string recordEveryText_;
     std::string lengthText_;
     int recordEvery_;
