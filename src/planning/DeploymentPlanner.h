@@ -1,0 +1,217 @@
+#pragma once
+
+#include "link/Clock.h"
+#include "planning/DeploymentValidation.h"
+#include "planning/DeploymentValues.h"
+#include "planning/DialogMessage.h"
+#include "planning/ProfileAssistant.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qpx::planning {
+
+// Model of the DeploymentDialog (template 162, "System Deployment"): one object for the whole run,
+// reopened with open() for every plan, in either mode. It holds the dialog's values, reacts to
+// its events and exposes every shown value as the exact text the dialog shows; a front end only
+// binds controls to it.
+//
+// Text events: forward the user's edits only (Qt: textEdited, not textChanged), with the box's
+// whole new text. Each returns the live-check message to show, if any; the box keeps the text
+// typed, the planner the previous value.
+//
+// Lengths in English units are shown in feet truncated to two decimals; the exact metre value
+// behind such a box is kept until the user types into it, so an untouched plan goes back to the
+// instrument exactly as it came.
+class DeploymentPlanner {
+public:
+    static constexpr int kDeployId = 1;
+    static constexpr int kStartDateTimeId = 1041;
+    static constexpr int kCoordinateId = 1036;
+    static constexpr int kRangeTextId = 1276;
+    static constexpr int kOutputModeId = 1002;
+    static constexpr int kRecorderEnabledId = 1032;
+    static constexpr int kBatteryTypeId = 1012;
+    static constexpr int kCapacityId = 1020;
+    static constexpr int kPowerDrawId = 1022;
+    static constexpr int kPowerTextId = 1024;
+    static constexpr int kFreeSpaceTextId = 1010;
+    static constexpr int kCellSizeLabelId = 1192;
+    static constexpr int kBlankingLabelId = 1193;
+    static constexpr int kAdvancedButtonId = 1006;
+    static constexpr int kWavesButtonId = 1011;
+    static constexpr int kPcQpxButtonId = 1007;
+    static constexpr int kHardwareButtonId = 1025;
+    static constexpr int kRecorderButtonId = 1035;
+    static constexpr int kSystemTimeButtonId = 1027;
+    static constexpr int kAssistantButtonId = 1285;
+
+    static constexpr std::array<std::string_view, 2> kOutputModeList{"Auto", "Polled"};
+    static constexpr std::array<std::string_view, 2> kRecorderEnabledList{"Disabled", "Enabled"};
+    // The date-time control's display format.
+    static constexpr const char* kDateTimeFormat = "yyyy'/'MM'/'dd',  'HH':'mm':'ss";
+
+    DeploymentPlanner() = default;
+
+    // Loads everything from the inputs, in the dialog's order of initialisation, except the
+    // battery pack type and number of packs, which keep their values from the last opening.
+    // `now` is the date-time control's own default, kept in planning mode (the UserSetup's start
+    // time is used in connected mode).
+    void open(const PlannerInputs& inputs, const link::CalendarTime& now = {});
+
+    // Text events (see the class comment).
+    void fileNameChanged(std::string text);
+    void commentChanged(int index, std::string text); // index 0..2
+    std::optional<DialogMessage> averagingIntervalChanged(std::string text);
+    std::optional<DialogMessage> profilingIntervalChanged(std::string text);
+    std::optional<DialogMessage> cellsChanged(std::string text);
+    std::optional<DialogMessage> cellSizeChanged(std::string text);
+    std::optional<DialogMessage> blankingChanged(std::string text);
+    std::optional<DialogMessage> batteryPacksChanged(std::string text);
+    // Selection events.
+    void batteryTypeSelected(int index);
+    void coordinateSelected(int index);
+    void outputModeSelected(int index);
+    void setStartTime(const link::CalendarTime& start);
+
+    // Sub-dialogs. Each is opened on copies of what these give and closed through the matching
+    // ...Closed(), with the values on OK or nothing on Cancel.
+    int unitSystem() const { return inputs_.unitSystem; }
+    int wavesOption() const { return inputs_.wavesOption; }
+    const AdvancedBlock& advancedBlock() const { return advanced_; }
+    const WaveBlock& waveBlock() const { return waves_; }
+    float averagingInterval() const { return averaging_.value; }
+    float profilingInterval() const { return profiling_.value; }
+    void advancedSettingsClosed(const std::optional<AdvancedBlock>& accepted);
+    void wavesSettingsClosed(const std::optional<WaveBlock>& accepted);
+    // The PC-QPX dialog hands its three structures back however it closes.
+    const model::SystemConfiguration& systemConfiguration() const { return inputs_.system; }
+    const model::UserSetup& userSetup() const { return inputs_.user; }
+    const model::OperationConfiguration& operationConfiguration() const {
+        return inputs_.operation;
+    }
+    void pcQpxSettingsClosed(const model::SystemConfiguration& system, const model::UserSetup& user,
+                             const model::OperationConfiguration& operation);
+    // The recorder dialog read the directory again (and may have formatted the card).
+    void recorderDetailsClosed(const RecorderSpace& recorder);
+
+    // The profile assistant the planner owns; the front end forwards its events to it directly.
+    ProfileAssistant& assistant() { return assistant_; }
+    const ProfileAssistant& assistant() const { return assistant_; }
+    // Button 1285: toggles the assistant; returns the first slide timer delay (ms).
+    int toggleAssistant();
+    std::string assistantButtonText() const { return assistant_.toggleButtonText(); }
+    // "Transfer Values            >>>": the suggestion goes into the cells, cell size and
+    // blanking boxes as if typed there, with their estimates; or the assistant's message.
+    std::optional<DialogMessage> transferFromAssistant();
+
+    // "&Deploy": the plan that passed, or the first failed check.
+    struct DeployResult {
+        std::optional<AcceptedPlan> plan;
+        std::optional<DialogMessage> message;
+    };
+    DeployResult deploy();
+
+    // Shown texts.
+    const std::string& fileNameText() const { return fileName_; }
+    const std::string& commentText(int index) const; // index 0..2
+    std::string startDateTimeText() const;
+    const link::CalendarTime& startTime() const { return start_; }
+    const std::string& averagingText() const { return averaging_.text; }
+    const std::string& profilingText() const { return profiling_.text; }
+    const std::string& cellsText() const { return cells_.text; }
+    const std::string& cellSizeText() const { return cellSize_.text; }
+    const std::string& blankingText() const { return blanking_.text; }
+    const std::string& batteryPacksText() const { return batteryPacks_.text; }
+    std::string cellSizeLabel() const;
+    std::string blankingLabel() const;
+    const std::string& rangeText() const { return rangeText_; }
+    const std::string& capacityText() const { return capacityText_; }
+    const std::string& powerDrawText() const { return powerDrawText_; }
+    const std::string& powerText() const { return powerText_; }
+    const std::string& freeSpaceText() const { return freeSpaceText_; }
+    std::optional<float> freeSpaceDays() const { return freeSpaceDays_; }
+
+    // Combo boxes: entries and the selected position (-1 when the held index has no entry).
+    std::vector<std::string_view> coordinateList() const;
+    int coordinateSelection() const;
+    int outputModeSelection() const;
+    int recorderEnabledSelection() const;
+    static std::vector<std::string_view> batteryTypeList();
+    int batteryTypeSelection() const { return batteryType_; }
+
+    // Enabled controls.
+    bool deployEnabled() const { return !inputs_.planning; }
+    bool plainFieldsEnabled() const { return !inputs_.planning; } // file name, date, comments
+    bool coordinateEnabled() const { return !inputs_.planning && !pulseCoherent_; }
+    bool outputModeEnabled() const { return !inputs_.planning; }
+    static bool recorderEnabledEnabled() { return false; }
+    bool instrumentButtonsEnabled() const { return !inputs_.planning; } // recorder, hardware, time
+    bool pcQpxEnabled() const { return pulseCoherent_; }
+    bool wavesEnabled() const { return inputs_.wavesOption != 0; }
+
+    bool metric() const { return inputs_.unitSystem == 1; }
+    bool pulseCoherent() const { return pulseCoherent_; }
+    bool planning() const { return inputs_.planning; }
+
+private:
+    struct FloatEdit {
+        float value = 0.0f;
+        std::string text;
+    };
+    struct IntEdit {
+        int value = 0;
+        std::string text;
+    };
+    // A length in the display unit, and the exact metres behind it while nobody typed into it.
+    struct LengthEdit {
+        float value = 0.0f;
+        std::string text;
+        std::optional<float> exactMetres;
+    };
+
+    void loadLength(LengthEdit& edit, std::uint16_t centimetres) const;
+    // The text events without the unchanged-text guard, for the assistant's transfer.
+    std::optional<DialogMessage> applyCells(std::string text);
+    std::optional<DialogMessage> applyCellSize(std::string text);
+    std::optional<DialogMessage> applyBlanking(std::string text);
+    void updateRangeText();
+    float profileEnd() const;
+    void computeFreeSpace();
+    void computePower();
+    DeploymentScreen screen() const;
+    void takeEntries(const DeploymentEntries& entries);
+    std::int64_t recorderSpace() const;
+
+    PlannerInputs inputs_;
+    bool pulseCoherent_ = false;
+    std::string fileName_;
+    std::array<std::string, 3> comments_;
+    link::CalendarTime start_;
+    FloatEdit averaging_;
+    FloatEdit profiling_;
+    IntEdit cells_;
+    LengthEdit cellSize_;
+    LengthEdit blanking_;
+    int coordinate_ = 0;
+    int outputMode_ = 0;
+    int recorderEnabled_ = 1;
+    AdvancedBlock advanced_;
+    WaveBlock waves_;
+    // Kept from one opening to the next.
+    int batteryType_ = 0;
+    IntEdit batteryPacks_{1, "1"};
+
+    std::string rangeText_;
+    std::string capacityText_;
+    std::string powerDrawText_;
+    std::string powerText_;
+    std::string freeSpaceText_;
+    std::optional<float> freeSpaceDays_;
+    ProfileAssistant assistant_;
+};
+
+} // namespace qpx::planning
