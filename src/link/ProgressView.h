@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,18 @@ public:
     virtual void setStep(int step) = 0;
     // Advances the bar by one step.
     virtual void stepIt() = 0;
+    // The sequence has ended. After a success the window keeps its full bar on screen for a
+    // moment (1.5 s) before it goes; that hold belongs to the window, so headless callers and
+    // tests do not wait for it.
+    virtual void finish(bool success) { (void)success; }
+};
+
+// Opens a fresh status window for one sequence (the download, the upload, a format, a PC-QPX
+// update). The window lives as long as the returned object.
+class ProgressViewFactory {
+public:
+    virtual ~ProgressViewFactory() = default;
+    virtual std::unique_ptr<ProgressView> open() = 0;
 };
 
 // Appends `text` to the view; does nothing without a view.
@@ -34,11 +47,17 @@ public:
     void setPosition(int position) override { position_ = position; }
     void setStep(int step) override { step_ = step; }
     void stepIt() override { position_ += step_; }
+    void finish(bool success) override {
+        finished_ = true;
+        succeeded_ = success;
+    }
 
     const std::string& text() const { return text_; }
     int low() const { return low_; }
     int high() const { return high_; }
     int position() const { return position_; }
+    bool finished() const { return finished_; }
+    bool succeeded() const { return succeeded_; }
 
 private:
     std::string text_;
@@ -46,6 +65,8 @@ private:
     int high_ = 100;
     int position_ = 0;
     int step_ = 10;
+    bool finished_ = false;
+    bool succeeded_ = false;
 };
 
 } // namespace qpx::link
