@@ -28,8 +28,8 @@ constexpr int kFrameStartLimitMs = 5000;
 // The length bytes follow the lead-in on the line at once; this only covers a slow line.
 constexpr int kLengthByteTimeoutMs = 500;
 
-// Lone bytes in front of the frame (the line end behind "OK") are thrown away until two bytes
-// wait at once. True when the frame has begun; otherwise the failure has been reported.
+// Lone bytes in front of the frame (a stray line end behind "OK") are thrown away until two
+// bytes wait at once. True when the frame has begun; otherwise the failure has been reported.
 bool WaitForFrameStart(Link& link) {
     Port& port = link.port;
     Clock& clock = link.clock();
@@ -44,12 +44,14 @@ bool WaitForFrameStart(Link& link) {
             link.messages.showMessage(kFetchError);
             return false;
         }
-        if (waiting == 1) {
+        clock.sleepMs(5);
+        // A byte alone when we look may be the first of the frame with the next one on its way;
+        // only one still alone after the pause is thrown away, or the length would be lost.
+        if (waiting == 1 && port.rxCount() == 1) {
             std::uint8_t lone = 0;
             const int moved = port.readBuffer(&lone, 1);
             discarded += moved > 0 ? moved : 0;
         }
-        clock.sleepMs(5);
         if (discarded >= kMaxLoneBytes) {
             std::array<std::uint8_t, 199> scratch{};
             ReadBufferTimed(port, scratch.data(), static_cast<int>(scratch.size()), 100);
