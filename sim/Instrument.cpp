@@ -161,15 +161,7 @@ void Instrument::receiveAwake(std::uint8_t byte, Micros at) {
         sendPaced({}, Reply{}, at);
         return;
     }
-    std::uint8_t echoed = byte;
-    const auto& wrongEcho = scenario_.wrongEcho;
-    if (wrongEcho && !wrongEcho->when.command.empty() && line_.size() < kMaxLine) {
-        const std::string typed = line_ + static_cast<char>(byte);
-        if (typed == wrongEcho->when.command && Fires(wrongEcho->when, typed, faultCounts_.echo)) {
-            echoed = Spoiled(byte);
-        }
-    }
-    echo(echoed, at);
+    echo(byte, at);
     if (line_.size() < kMaxLine) {
         line_.push_back(static_cast<char>(byte));
     }
@@ -193,7 +185,12 @@ void Instrument::completeLine(Micros at) {
         dispatch(line, at, reply);
     }
 
-    echo(kCr, at);
+    // The spoiled echo is the line's CR: only then does the instrument know which command the
+    // line was, so a longer command that merely starts the same way is left alone.
+    const auto& wrongEcho = scenario_.wrongEcho;
+    const bool spoilEcho = wrongEcho && !wrongEcho->when.command.empty() && !line.empty() &&
+                           Fires(wrongEcho->when, line, faultCounts_.echo);
+    echo(spoilEcho ? Spoiled(kCr) : kCr, at);
     output_.send(reply.beforeLineFeed, at);
     echo(kLf, at);
 
@@ -252,7 +249,8 @@ void Instrument::sendPaced(std::span<const std::uint8_t> prefix, const Reply& re
     const std::size_t piece =
         pacing.pieceBytes > 0 ? static_cast<std::size_t>(pacing.pieceBytes) : 0;
     for (std::size_t i = 0; i < count; ++i) {
-        Micros earliest = i == 0 ? at + FromMs(pacing.replyDelayMs) : 0;
+        // The delay counts from the end of the echo, which is never held back.
+        Micros earliest = i == 0 ? std::max(at, output_.freeAt()) + FromMs(pacing.replyDelayMs) : 0;
         if (piece > 0 && i > 0 && i % piece == 0) {
             earliest = std::max(earliest, output_.freeAt() + FromMs(pacing.pieceGapMs));
         }

@@ -28,15 +28,16 @@ struct FaultTrigger {
     int times = -1;
 };
 
-// The echo of the command's last character comes back wrong (noise on the way back: the
-// instrument heard the command right and answers it; the host sees a bad echo and repeats).
+// The echo of the command's CR comes back wrong (noise on the way back: the instrument heard the
+// command right and answers it; the host sees a bad echo and repeats). The trigger needs a
+// command.
 struct EchoFault {
-    FaultTrigger when;
+    FaultTrigger when{};
 };
 
 // Spoils the binary frame of "Get CONF", "Get USER" or "Get OPER".
 struct FrameFault {
-    FaultTrigger when;
+    FaultTrigger when{};
     bool missing = false;   // "OK", then no frame
     int checksumDelta = 0;  // added to the checksum (1: off by one)
     int lengthDelta = 0;    // added to the length field (negative: too short, positive: too long)
@@ -46,14 +47,14 @@ struct FrameFault {
 
 // Bytes that come before the reply text (after the echoed line end).
 struct GarbageFault {
-    FaultTrigger when;
+    FaultTrigger when{};
     std::vector<std::uint8_t> bytes{0x00, 0x7F, 0x13, 0xA5};
 };
 
 // The command is answered with these lines instead of its own reply (neither "OK" nor
 // "Default"), followed by the prompt.
 struct ReplyFault {
-    FaultTrigger when;
+    FaultTrigger when{};
     std::vector<std::string> lines{"ERROR"};
 };
 
