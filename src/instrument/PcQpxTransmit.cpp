@@ -1,0 +1,102 @@
+#include "instrument/PcQpxTransmit.h"
+
+#include "link/CommandExchange.h"
+#include "link/FetchStructure.h"
+#include "link/SystemType.h"
+#include "link/WakeAndIdentify.h"
+#include "model/OperationConfiguration.h"
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+namespace qpx::instrument {
+namespace {
+
+constexpr int kBarEnd = 6;
+constexpr int kAfterWakeMs = 300;
+constexpr int kBeforeDisplayMs = 150;
+
+constexpr std::array<std::string_view, 3> kSettingLabels{
+    "Update Pulse Length............ ",
+    "Update User Pulse Lag.......... ",
+    "Update User ResLag............. ",
+};
+constexpr std::string_view kSaveLabel = "Save Setup..................... ";
+
+// The steps up to the read-back; false at the first that failed.
+bool Send(link::Link& link, link::ProgressView* view, PcQpxSettings& settings,
+          const PulseSettings& values) {
+    link::AppendLogText(view, "Waking up System............... ");
+    if (!link::IsServedSystem(link::WakeAndIdentify(link))) {
+        return false;
+    }
+    link::AppendLogText(view, "Success\r\n");
+    view->stepIt();
+    link.clock().sleepMs(kAfterWakeMs);
+
+    link::AppendLogText(view, "Transmit PC-QPX Settings...............\r\n");
+    const auto commands = PulseSettingCommands(values);
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (link::SendCommandWithProgress(link, true, commands[i], kSettingLabels[i], view) == 0) {
+            return false;
+        }
+    }
+    if (link::SendCommandWithProgress(link, true, "SaveSetup", kSaveLabel, view) == 0) {
+        return false;
+    }
+
+    std::array<std::uint8_t, model::kOperationConfigurationWireSize> received{};
+    // A block of the wrong kind is no more use than none.
+    const auto oper = link::FetchStructure(link, "Get OPER", received) == 1
+                          ? std::optional(model::WidenOperationConfiguration(
+                                received, settings.systemConfiguration().cpuSoftwareVersion))
+                          : std::nullopt;
+    if (!oper || !oper->ok()) {
+        link.messages.showMessage(kOperationReadBackFailed);
+        return false;
+    }
+    link.clock().sleepMs(kBeforeDisplayMs);
+    settings.applyReadBack(oper->value());
+    return true;
+}
+
+} // namespace
+
+PcQpxTransmitResult TransmitPcQpxSettings(link::Link* link, link::ProgressViewFactory& progress,
+                                          PcQpxSettings& settings, const PulseSettings& values) {
+    if (link == nullptr || !link->port.isOpen()) {
+        return PcQpxTransmitResult::NoPort;
+    }
+    const std::unique_ptr<link::ProgressView> view = progress.open();
+    if (!view) {
+        settings.display();
+        return PcQpxTransmitResult::Success;
+    }
+    view->setRange(0, kBarEnd);
+    view->setPosition(0);
+    view->setStep(1);
+
+    const bool sent = Send(*link, view.get(), settings, values);
+    if (!sent) {
+        link::AppendLogText(view.get(), "Failed\r\n");
+    }
+    view->setPosition(kBarEnd);
+    // The window holds its full bar for a moment itself.
+    view->finish(sent);
+    return sent ? PcQpxTransmitResult::Success : PcQpxTransmitResult::Failure;
+}
+
+PcQpxUpdateOutcome UpdatePcQpxSettings(PcQpxSettings& settings, link::Link* link,
+                                       link::ProgressViewFactory& progress) {
+    const PcQpxUpdate checked = settings.update();
+    if (checked.failure) {
+        return {checked.failure, std::nullopt};
+    }
+    if (!checked.accepted) {
+        return {};
+    }
+    return {std::nullopt, TransmitPcQpxSettings(link, progress, settings, *checked.accepted)};
+}
+
+} // namespace qpx::instrument
