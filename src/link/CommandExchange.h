@@ -14,7 +14,8 @@
 // Every attempt is recorded in "LogFile" in link.logDirectory (none: nothing is logged).
 namespace qpx::link {
 
-// The longest command text a line may carry (the CR comes on top). Longer commands are refused.
+// The longest command text a line may carry (the CR comes on top). A longer command is refused
+// whole, never cut short: SendCommand shows "COMMAND TOO LONG" and returns 0 without sending.
 inline constexpr std::size_t kMaxCommandLength = 98;
 
 // Sends one byte and waits for its echo, which is stored in `echoSlot` (left alone when no echo
@@ -23,7 +24,8 @@ bool SendEchoedChar(Port& port, std::uint8_t ch, std::uint8_t& echoSlot);
 
 // Sends `command` + CR with echo check, up to 10 attempts. With `waitForPrompt` a CR is sent first
 // and `promptChar` awaited. 1 when one attempt was echoed exactly, 0 otherwise (failures of the
-// port are reported through link.messages; ten bad echoes are not).
+// port are reported through link.messages; ten bad echoes are not). Before each attempt the line
+// must go quiet; one that keeps receiving for about 5 s gives "FAIL TO QUIET THE LINE".
 int SendCommand(Link& link, std::string_view command, char promptChar, bool waitForPrompt);
 
 // Appends received bytes to `buffer` (the caller clears it; what came stays there) until `pattern`

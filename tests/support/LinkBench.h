@@ -14,6 +14,7 @@ namespace qpx::test {
 // A link to a scripted device on a virtual clock, logging into a fresh folder.
 struct LinkBench {
     link::VirtualClock clock;
+    // Owned by the port (as every backend is); kept by reference for scripting and checks.
     ScriptedDevice& device = *new ScriptedDevice(clock);
     link::Port port{std::unique_ptr<link::PortDevice>(&device), clock};
     RecordingMessageSink messages;
