@@ -322,10 +322,14 @@ std::optional<DialogMessage> DeploymentPlanner::transferFromAssistant() {
     if (!metric()) {
         const SystemLimits& row = SystemLimitsFor(inputs_.system.systemFrequency);
         const AssistantLimits& limits = assistant_.limits();
-        if (transfer.cellSize == limits.minCellSize) {
+        // Compared as the assistant's boxes show them, two decimals.
+        const auto onLimit = [](const std::string& shown, float limit) {
+            return shown == model::FormatText("%4.2f", static_cast<double>(limit));
+        };
+        if (onLimit(transfer.cellSizeText, limits.minCellSize)) {
             cellSize_.exactMetres = row.minCellSize;
         }
-        if (transfer.blanking == limits.minBlanking) {
+        if (onLimit(transfer.blankingText, limits.minBlanking)) {
             blanking_.exactMetres = row.minBlanking;
         }
     }
