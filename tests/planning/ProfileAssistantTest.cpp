@@ -137,13 +137,11 @@ TEST(ProfileAssistant, TransferHandsOverTheValuesAsShown) {
     assistant.open(kMetric, AssistantLimitsFor(1, kMetric), 20.0f);
     const auto result = assistant.transferValues();
     ASSERT_TRUE(result.transfer);
-    EXPECT_FALSE(result.message);
-    EXPECT_EQ(result.transfer->cellsText, "23");
     EXPECT_EQ(result.transfer->cellSizeText, "0.90");
     EXPECT_EQ(result.transfer->blankingText, "0.40");
-    EXPECT_EQ(result.transfer->cells, 23);
+    // The boxes' two decimals, not the summed trial size just above 0.9.
     EXPECT_EQ(result.transfer->cellSize, 0.9f);
-    EXPECT_EQ(result.transfer->blanking, 0.4f);
+    EXPECT_EQ(result.transfer->cells, 23);
 }
 
 TEST(ProfileAssistant, TransferRefusals) {
@@ -176,18 +174,6 @@ TEST(ProfileAssistant, TransferRefusals) {
             EXPECT_EQ(result.message->text, c.message);
         }
     }
-}
-
-TEST(ProfileAssistant, LabelsFollowTheUnitSystem) {
-    ProfileAssistant assistant;
-    assistant.open(kMetric, AssistantLimitsFor(1, kMetric), 10.0f);
-    EXPECT_EQ(assistant.maximumLabel(), "Maximum (m):");
-    EXPECT_EQ(assistant.cellSizeLabel(), "Cell Size (m):");
-    EXPECT_EQ(assistant.blankingLabel(), "Blanking Dist (m):");
-    assistant.open(kEnglish, AssistantLimitsFor(1, kEnglish), 10.0f);
-    EXPECT_EQ(assistant.maximumLabel(), "Maximum (ft):");
-    EXPECT_EQ(assistant.cellSizeLabel(), "Cell Size (ft):");
-    EXPECT_EQ(assistant.blankingLabel(), "Blanking Dist (ft):");
 }
 
 struct Slide {
@@ -253,13 +239,9 @@ TEST(ProfileAssistant, SlidesOutInTenPixelStepsAndBackBehindThePlanner) {
     EXPECT_FALSE(stray.placement);
     EXPECT_FALSE(stray.hide);
     EXPECT_EQ(stray.nextTimerMs, 0);
-}
 
-TEST(ProfileAssistant, ReopeningStartsHidden) {
-    ProfileAssistant assistant;
-    assistant.open(kMetric, AssistantLimitsFor(1, kMetric), 10.0f);
+    // Every opening starts hidden again.
     assistant.toggle();
-    EXPECT_FALSE(assistant.hidden());
     assistant.open(kMetric, AssistantLimitsFor(1, kMetric), 10.0f);
     EXPECT_TRUE(assistant.hidden());
     EXPECT_FALSE(assistant.tick(0, 0).placement);

@@ -78,14 +78,6 @@ TEST(WaveDurationRule, FromValidation) {
     }
 }
 
-TEST(WaveDurationRule, DurationIsAnUnsignedIntegerDivision) {
-    EXPECT_EQ(planning::WaveSeriesDuration(1025, 2), 256u);
-    EXPECT_EQ(planning::WaveSeriesDuration(1024, 1), 512u);
-    EXPECT_EQ(planning::WaveSeriesDuration(1024, 0), 1024u);
-    EXPECT_EQ(planning::WaveSeriesDuration(1024, -1), 1024u);
-    EXPECT_EQ(planning::WaveSeriesDuration(-5, 0), 0u);
-}
-
 struct LengthCase {
     const char* length;
     int rateIndex;
