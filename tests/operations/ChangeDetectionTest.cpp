@@ -48,19 +48,6 @@ model::UserSetup Downloaded() {
     return user;
 }
 
-TEST(ChangeDetection, UntouchedPlanMarksOnlyTheStartTime) {
-    for (int frequency = 0; frequency < 8; ++frequency) {
-        for (int waves = 0; waves < 3; ++waves) {
-            auto user = planning::MakeDefaultUserSetup(frequency);
-            planning::ApplyWavesOption(user, waves);
-            const auto changes = DetectChanges(UntouchedPlan(user), user);
-            EXPECT_EQ(changes.changedCount(), 1) << frequency << " " << waves;
-            EXPECT_TRUE(changes.flags.marked(ChangeItem::StartDateTime));
-            EXPECT_EQ(changes.userSetup, user);
-        }
-    }
-}
-
 // One planner value changed: exactly that item is marked and its field holds the new value.
 struct ChangeCase {
     const char* name;

@@ -36,14 +36,6 @@ INSTANTIATE_TEST_SUITE_P(
                     // No list sends these; the size table falls back to 32 MB.
                     RecorderCase{10, 32, 33'554'432}, RecorderCase{-1, 32, 33'554'432}));
 
-TEST(SystemInformation, ListsMatchTheValuesTheyStandFor) {
-    ASSERT_EQ(planning::kFrequencyEntries.size(), 7u);
-    EXPECT_EQ(planning::kFrequencyEntries[4], "250 kHz"); // unlike the hardware view's "250kHz"
-    EXPECT_EQ(planning::kRecorderSizeEntries[0], "   5 MB");
-    EXPECT_EQ(planning::kRecorderSizeEntries[9], "880 MB");
-    EXPECT_EQ(planning::kWavesOptionEntries[2], "Directional");
-}
-
 TEST(SystemInformation, SelectionsOutsideTheListsAreIgnored) {
     SystemInformation dialog;
     dialog.frequencySelected(7); // 125 kHz is not offered
