@@ -104,6 +104,10 @@ std::string ScriptedRecorder::answer(const std::string& line) {
         }
         if (!neverFinish) {
             ++formatsDone;
+            if (!abortFormat) {
+                files.clear();
+                usedUnits = 0;
+            }
             device_.arriveIn(formatMs,
                              abortFormat ? "Format aborted\r\n>" : "Format complete\r\nOK\r\n>");
         }

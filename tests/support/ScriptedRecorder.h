@@ -55,7 +55,7 @@ public:
     bool abortFormat = false; // "aborted" instead of "OK"
     bool neverFinish = false; // no end after the last answer
     int formatMs = 3000;
-    int formatsDone = 0;
+    int formatsDone = 0; // a finished format empties the card
 
     // Everything the host sent during transfers: 'a' and 'b' bytes, in order.
     std::string handshake;
