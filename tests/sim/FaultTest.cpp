@@ -3,6 +3,8 @@
 #include "sim/InstrumentStructures.h"
 #include "sim/SimulatedLine.h"
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 namespace qpx::test {
@@ -49,6 +51,10 @@ struct FrameFaultCase {
     // The reply after "Get CONF\r\nOK\r\n", built from the clean data.
     std::string (*expected)(SimulatedLine&);
 };
+
+void PrintTo(const FrameFaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FrameFaults : public ::testing::TestWithParam<FrameFaultCase> {};
 

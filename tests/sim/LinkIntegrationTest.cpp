@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,10 @@ struct FrequencyDefaults {
     int operWord24;
 };
 
+void PrintTo(const FrequencyDefaults& c, std::ostream* os) {
+    *os << "frequency " << c.frequency;
+}
+
 class DownloadThroughTheLink : public ::testing::TestWithParam<FrequencyDefaults> {};
 
 TEST_P(DownloadThroughTheLink, DecodesTheInstrumentsStructures) {
@@ -125,6 +130,10 @@ struct PacedCase {
     sim::Pacing pacing;
     int leadIn;
 };
+
+void PrintTo(const PacedCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PacedDownload : public ::testing::TestWithParam<PacedCase> {};
 
@@ -223,6 +232,10 @@ struct SystemCase {
     int systemType;
 };
 
+void PrintTo(const SystemCase& c, std::ostream* os) {
+    *os << "system type " << c.systemType;
+}
+
 class IdentifyThroughTheLink : public ::testing::TestWithParam<SystemCase> {};
 
 TEST_P(IdentifyThroughTheLink, ClassifiesEveryKind) {
@@ -280,6 +293,10 @@ struct FetchFaultCase {
     sim::FrameFault fault;
     const char* message;
 };
+
+void PrintTo(const FetchFaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FetchFaults : public ::testing::TestWithParam<FetchFaultCase> {};
 

@@ -2,6 +2,7 @@
 #include "sim/SimulatedLine.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,10 @@ struct PacingCase {
     Pacing pacing;
     std::int64_t minimumGapMs; // a quiet time the pacing must produce somewhere
 };
+
+void PrintTo(const PacingCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReplyPacing : public ::testing::TestWithParam<PacingCase> {};
 
