@@ -1,10 +1,12 @@
 #pragma once
 
 #include "link/Clock.h"
+#include "planning/AdvancedSettings.h"
 #include "planning/DeploymentValidation.h"
 #include "planning/DeploymentValues.h"
 #include "planning/DialogMessage.h"
 #include "planning/ProfileAssistant.h"
+#include "planning/WavesSettings.h"
 
 #include <array>
 #include <optional>
@@ -85,6 +87,11 @@ public:
     const WaveBlock& waveBlock() const { return waves_; }
     float averagingInterval() const { return averaging_.value; }
     float profilingInterval() const { return profiling_.value; }
+    // The sub-dialog models, opened on copies of the planner's values.
+    AdvancedSettings advancedSettings() const { return AdvancedSettings(unitSystem(), advanced_); }
+    WavesSettings wavesSettings() const {
+        return WavesSettings(wavesOption(), averaging_.value, profiling_.value, waves_);
+    }
     void advancedSettingsClosed(const std::optional<AdvancedBlock>& accepted);
     void wavesSettingsClosed(const std::optional<WaveBlock>& accepted);
     // The PC-QPX dialog hands its three structures back however it closes.
@@ -108,7 +115,8 @@ public:
     // blanking boxes as if typed there, with their estimates; or the assistant's message.
     std::optional<DialogMessage> transferFromAssistant();
 
-    // "&Deploy": the plan that passed, or the first failed check.
+    // "&Deploy": the plan that passed, or the first failed check. Also runs in planning mode,
+    // where the button is disabled, with the planning recorder size as the recorder's room.
     struct DeployResult {
         std::optional<AcceptedPlan> plan;
         std::optional<DialogMessage> message;

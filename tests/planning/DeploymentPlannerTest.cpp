@@ -2,7 +2,9 @@
 
 #include "model/DisplayConversions.h"
 #include "model/TextFormat.h"
+#include "operations/ChangeDetection.h"
 #include "planning/DefaultStructures.h"
+#include "planning/SystemLimits.h"
 
 #include <cmath>
 #include <string>
@@ -406,6 +408,42 @@ TEST(DeploymentPlanner, EnglishAssistantTransferDeploys) {
     // The suggested blanking is the min blanking itself, not 1.31 ft converted.
     ASSERT_TRUE(result.plan) << result.message->text;
     EXPECT_EQ(result.plan->blanking, 0.4f);
+}
+
+// Only the start time, which is always sent, counts as changed when nobody edited anything:
+// lengths shown in feet, a temperature shown in deg F and a PC-QPX's tenths all go back as they
+// came.
+TEST(DeploymentPlanner, UntouchedPlanChangesNothingOnTheInstrument) {
+    for (int frequency = 0; frequency < 7; ++frequency) {
+        for (const int units : {1, 0}) {
+            for (const bool pulseCoherent : {false, true}) {
+                PlannerInputs in = Connected(frequency, units);
+                if (pulseCoherent) {
+                    in.user.pulseCoherentMode = 1;
+                    in.user.averagingInterval = 7;
+                    in.user.profilingInterval = 605;
+                    in.user.waveInterval = 0;
+                    in.user.numberOfCells = 1;
+                    in.user.coordinateSystem = 0;
+                    const ProfileBounds pc = ProfileLimits(frequency, 1);
+                    in.user.cellSize =
+                        static_cast<std::uint16_t>(std::lround(pc.minCellSize * 100));
+                    in.user.blankingDistance =
+                        static_cast<std::uint16_t>(std::lround(pc.minBlanking * 100));
+                }
+                in.user.defaultTemperature = 203;
+                DeploymentPlanner p = Opened(in);
+                const AdvancedSettings advanced = p.advancedSettings();
+                p.advancedSettingsClosed(advanced.ok().block);
+                p.wavesSettingsClosed(p.wavesSettings().ok().block);
+                const auto result = p.deploy();
+                ASSERT_TRUE(result.plan)
+                    << frequency << units << pulseCoherent << ": " << result.message->text;
+                const auto changes = qpx::operations::DetectChanges(*result.plan, in.user);
+                EXPECT_EQ(changes.changedCount(), 1) << frequency << units << pulseCoherent;
+            }
+        }
+    }
 }
 
 } // namespace
