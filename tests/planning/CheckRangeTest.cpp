@@ -46,12 +46,4 @@ TEST(CheckRange, RejectsNaN) {
     EXPECT_FALSE(CheckRange(value, 0.0f, 1.0f, 0.5f, false));
 }
 
-TEST(CheckRange, WideToleranceOfTheTemperatureCheck) {
-    float value = 50.28f;
-    EXPECT_TRUE(CheckRange(value, -5.0f, 50.0f, 0.5f, false));
-    EXPECT_EQ(value, 50.0f);
-    value = 50.56f;
-    EXPECT_FALSE(CheckRange(value, -5.0f, 50.0f, 0.5f, false));
-}
-
 } // namespace
