@@ -48,16 +48,6 @@ TEST(RecorderDialogTexts, SpaceInMegabytesAndFreeSpaceNeverWraps) {
     EXPECT_EQ(operations::FreeSpaceText(kMiB, 2 * kMiB), "0.00M");
 }
 
-TEST(RecorderDialogModel, ColumnsOfTheList) {
-    ASSERT_EQ(operations::kRecorderColumns.size(), 4u);
-    const std::array<std::pair<std::string_view, int>, 4> expected{
-        {{"Name", 90}, {"Size", 80}, {"Date", 70}, {"Time", 70}}};
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(operations::kRecorderColumns[i].title, expected[i].first);
-        EXPECT_EQ(operations::kRecorderColumns[i].width, expected[i].second);
-    }
-}
-
 TEST(RecorderDialogModel, EmptyCardShowsPluralZeroAndTheSpaceOfTheLastBlock) {
     DialogBench d;
     d.card.usedUnits = 16;

@@ -132,10 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST(ReadBlock, EndBlockChecksumIsTheBase) {
-    EXPECT_EQ(Block({}), std::string("\x04\x00\x96\xA5", 4));
-}
-
 TEST(ReadBlockWithRetry, BadChecksumIsAnsweredWithNakAndReadAgainUpToTenTimes) {
     for (const int bad : {1, 9, 10}) {
         RecorderBench r;
