@@ -1,0 +1,175 @@
+#include "operations/ConnectedSetup.h"
+
+#include "link/CommandExchange.h"
+#include "link/FetchStructure.h"
+#include "link/PortFunctions.h"
+#include "link/WakeAndIdentify.h"
+#include "model/OperationConfiguration.h"
+#include "model/SystemConfiguration.h"
+#include "model/UserSetup.h"
+#include "operations/ChangeDetection.h"
+#include "operations/Upload.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string>
+
+namespace qpx::operations {
+namespace {
+
+constexpr int kDownloadSteps = 7;
+constexpr int kStepPauseMs = 300;
+
+// Reports a structure that arrived whole but does not decode; the download cannot go on with it.
+template <typename T>
+bool Take(const model::DecodeResult<T>& decoded, T& into, link::MessageSink& messages) {
+    if (!decoded.ok()) {
+        messages.showMessage(decoded.error());
+        return false;
+    }
+    into = decoded.value();
+    return true;
+}
+
+bool ReadWavesOption(link::Link& link, int& option) {
+    if (link::SendCommand(link, "enablewaves", '>', true) == 0) {
+        return false;
+    }
+    std::array<char, 80> reply{};
+    link::ReadStringTimed(link.port, reply.data(), 79, link::kLineTerminator, 100);
+    option = DecodeWavesOption(reply.data());
+    return true;
+}
+
+} // namespace
+
+int DecodeWavesOption(std::string_view reply) {
+    std::string upper(reply);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const auto has = [&](std::string_view word) { return upper.find(word) != std::string::npos; };
+    if (has("YES") || has("BASIC") || has("FREQUENCY")) {
+        return 1;
+    }
+    return has("DIRECTIONAL") ? 2 : 0;
+}
+
+bool DownloadConfiguration(link::Link& link, link::ProgressView* view, int unitSystem,
+                           Download& download) {
+    planning::PlannerInputs& inputs = download.inputs;
+    inputs = planning::PlannerInputs{};
+    inputs.unitSystem = unitSystem;
+    inputs.planning = false;
+
+    const auto step = [&](std::string_view label, auto&& action) {
+        link::AppendLogText(view, label);
+        if (!action()) {
+            link::AppendLogText(view, "Failed\r\n");
+            link.port.close();
+            return false;
+        }
+        link::AppendLogText(view, "Success\r\n");
+        if (view != nullptr) {
+            view->stepIt();
+        }
+        link.clock().sleepMs(kStepPauseMs);
+        return true;
+    };
+
+    return step("Waking up System............... ",
+                [&] { return link::IsServedSystem(link::WakeAndIdentify(link)); }) &&
+           step("Get System Configuration....... ",
+                [&] {
+                    std::array<std::uint8_t, model::kSystemConfigurationSize> bytes{};
+                    int length = 0;
+                    if (link::FetchStructure(link, "Get CONF", bytes, &length) == 0) {
+                        return false;
+                    }
+                    return Take(
+                        model::CopyReceivedSystemConfiguration(std::span<const std::uint8_t>(
+                            bytes.data(), static_cast<std::size_t>(length))),
+                        inputs.system, link.messages);
+                }) &&
+           step("Get Sensor Operation Config.... ",
+                [&] {
+                    std::array<std::uint8_t, model::kOperationConfigurationWireSize> bytes{};
+                    if (link::FetchStructure(link, "Get OPER", bytes) == 0) {
+                        link.messages.showMessage(kOperFailedMessage);
+                        return false;
+                    }
+                    return Take(
+                        model::WidenOperationConfiguration(bytes, inputs.system.cpuSoftwareVersion),
+                        inputs.operation, link.messages);
+                }) &&
+           step("Get User Setup................. ",
+                [&] {
+                    std::array<std::uint8_t, model::kUserSetupSize> bytes{};
+                    if (link::FetchStructure(link, "Get USER", bytes) == 0) {
+                        return false;
+                    }
+                    return Take(model::DecodeUserSetup(bytes), inputs.user, link.messages);
+                }) &&
+           step("Get Waves Option............... ",
+                [&] { return ReadWavesOption(link, inputs.wavesOption); }) &&
+           step("Get Recorder Settings.......... ", [&] {
+               if (ReadRecorderDirectory(link, download.recorder) < 0) {
+                   return false;
+               }
+               inputs.recorder = download.recorder.space();
+               return true;
+           });
+}
+
+ConnectedSetupOutcome RunConnectedSetup(link::Link& link, link::ProgressViewFactory& views,
+                                        ConnectedSetupFrontEnd& frontEnd, int unitSystem) {
+    link::Port& port = link.port;
+    if (!port.isOpen()) {
+        return ConnectedSetupOutcome::NoPort;
+    }
+    // Some 40 kB with the directory's 512 slots: kept off the stack.
+    auto download = std::make_unique<Download>();
+    {
+        std::unique_ptr<link::ProgressView> window = views.open();
+        if (window) {
+            window->setRange(0, kDownloadSteps);
+            window->setPosition(0);
+            window->setStep(1);
+        }
+        const bool downloaded = DownloadConfiguration(link, window.get(), unitSystem, *download);
+        if (window) {
+            if (downloaded) {
+                window->setPosition(kDownloadSteps);
+            }
+            window->finish(downloaded);
+        }
+        if (!downloaded) {
+            return ConnectedSetupOutcome::DownloadFailed;
+        }
+    }
+
+    const std::optional<planning::AcceptedPlan> plan = frontEnd.runPlanner(download->inputs);
+    if (!plan) {
+        port.close();
+        return ConnectedSetupOutcome::Cancelled;
+    }
+    const ChangeDetection changes = DetectChanges(*plan, download->inputs.user);
+    if (TransmitSystemVariables(link, views, changes, plan->start) == 0) {
+        port.close();
+        return ConnectedSetupOutcome::UploadFailed;
+    }
+    if (link::SendCommand(link, "deploy", '>', true) == 0) {
+        port.close();
+        return ConnectedSetupOutcome::DeployRefused;
+    }
+    {
+        DeploymentDisplay display(port, changes.userSetup);
+        frontEnd.runDisplay(display);
+        display.close();
+    }
+    link.messages.showInformation(kDisconnectTitle, kDisconnectMessage);
+    port.close();
+    return ConnectedSetupOutcome::Deployed;
+}
+
+} // namespace qpx::operations

@@ -1,0 +1,125 @@
+#include "operations/Connection.h"
+
+#include "link/Link.h"
+#include "link/PortFunctions.h"
+#include "link/SystemType.h"
+#include "link/WakeAndIdentify.h"
+#include "model/TextFormat.h"
+
+#include <algorithm>
+
+namespace qpx::operations {
+
+int BaudRateFromCode(int code) {
+    if (code < 0 || code >= static_cast<int>(kBaudRates.size())) {
+        return 9600;
+    }
+    return kBaudRates[static_cast<std::size_t>(code)];
+}
+
+int BaudCodeFromRate(int rate) {
+    const auto at = std::find(kBaudRates.begin(), kBaudRates.end(), rate);
+    return at == kBaudRates.end() ? 5 : static_cast<int>(at - kBaudRates.begin());
+}
+
+char ParityLetter(int code) {
+    constexpr std::array<char, 5> kLetters{'N', 'E', 'O', 'M', 'S'};
+    if (code < 0 || code >= static_cast<int>(kLetters.size())) {
+        return 'N';
+    }
+    return kLetters[static_cast<std::size_t>(code)];
+}
+
+int OpenPort(link::PortOpener& opener, std::unique_ptr<link::Port>& slot, int index, int baud,
+             int parityCode, int dataBitsCode, int stopBitsCode) {
+    if (slot) {
+        slot->close();
+        slot.reset();
+    }
+    link::OpenResult opened =
+        opener.open(index, baud, ParityLetter(parityCode), dataBitsCode + 5, stopBitsCode + 1);
+    if (opened.port && opened.status >= 0 && opened.port->isOpen()) {
+        slot = std::move(opened.port);
+        return 1;
+    }
+    if (opened.port) {
+        opened.port->close();
+    }
+    return opened.status == link::kPortUnavailable ? 0 : -1;
+}
+
+PortScan ScanPorts(link::PortOpener& opener, bool holdingPort, int selected) {
+    PortScan scan;
+    for (int index = 0; index < kPortCount; ++index) {
+        std::unique_ptr<link::Port> scratch;
+        const int result = OpenPort(opener, scratch, index, 9600, 0, 3, 0);
+        if (scratch) {
+            scratch->close();
+        }
+        int code = result == 1 ? kPortAvailable : result == 0 ? kPortInUse : kPortNotAvailable;
+        if (holdingPort && index == selected) {
+            code = kPortAvailable;
+        }
+        scan.codes[static_cast<std::size_t>(index)] = code;
+    }
+    const auto available = [&](int index) {
+        return index >= 0 && index < kPortCount &&
+               scan.codes[static_cast<std::size_t>(index)] == kPortAvailable;
+    };
+    if (available(selected)) {
+        scan.selected = selected;
+    } else {
+        const auto first = std::find(scan.codes.begin(), scan.codes.end(), kPortAvailable);
+        scan.selected =
+            first == scan.codes.end() ? -1 : static_cast<int>(first - scan.codes.begin());
+    }
+    return scan;
+}
+
+bool ConnectInstrument(link::PortOpener& opener, link::Clock& clock,
+                       std::unique_ptr<link::Port>& slot, ConnectionSettings& settings,
+                       int portIndex, int baudRate, link::MessageSink& messages,
+                       const std::optional<std::filesystem::path>& logDirectory,
+                       const LogSink& log) {
+    const auto write = [&](std::string_view text) {
+        if (log) {
+            log(text);
+        }
+    };
+    const auto fail = [&]() {
+        write("Failed\r\n");
+        if (slot) {
+            slot->close();
+            slot.reset();
+        }
+        return false;
+    };
+    write("Open Port........................ ");
+    clock.sleepMs(10);
+    if (OpenPort(opener, slot, portIndex, baudRate, settings.parityCode, settings.dataBitsCode,
+                 settings.stopBitsCode) != 1) {
+        return fail();
+    }
+    if (link::ClearRXBuffer(*slot) < 0) {
+        return fail();
+    }
+    write("Success\r\n");
+    write("Waking up System................. ");
+    link::Link link{*slot, messages, logDirectory};
+    const int system = link::WakeAndIdentify(link);
+    if (system == link::kSystemQpx) {
+        write("Success\r\n");
+        write(model::FormatText("QPX found on COM%d\r\n", portIndex + 1));
+    } else if (system == link::kSystemMerovane) {
+        write("Success\r\n");
+        write(model::FormatText("Merovane found on COM%d\r\n", portIndex + 1));
+    } else {
+        return fail();
+    }
+    settings.portIndex = portIndex;
+    settings.baudRate = baudRate;
+    clock.sleepMs(2000);
+    return true;
+}
+
+} // namespace qpx::operations
