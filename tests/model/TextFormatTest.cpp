@@ -47,11 +47,5 @@ TEST(TextParse, WholeTextOnly) {
     EXPECT_FALSE(model::ParseInteger("99999999999999999999").has_value());
 }
 
-TEST(TextFormat, LongResultsAreNotCut) {
-    const std::string text = model::FormatText("%300d", 1);
-    EXPECT_EQ(text.size(), 300u);
-    EXPECT_EQ(text.back(), '1');
-}
-
 } // namespace
 } // namespace qpx::test

@@ -60,14 +60,6 @@ TEST(SystemLimits, IndexOutsideTheTableIsClamped) {
     EXPECT_EQ(ProfileLimits(99, 1).maxRange, 60.0f);
 }
 
-TEST(SystemLimits, LabelsAndFrequencies) {
-    EXPECT_EQ(planning::kSystemLimits[4].label, "250kHz");
-    EXPECT_EQ(planning::kSystemLimits[5].label, "1000 kHz");
-    EXPECT_EQ(planning::kSystemLimits[7].label, "125kHz");
-    EXPECT_EQ(planning::kSystemLimits[0].frequencyKHz, 3000.0f);
-    EXPECT_EQ(planning::kSystemLimits[7].frequencyKHz, 125.0f);
-}
-
 TEST(PowerTables, PingBatteryAndWaves) {
     EXPECT_EQ(planning::PingPower(1), 2.5f);
     for (int index : {0, 2, 3, 4, 5, 6, 7, 8, -1}) {
