@@ -54,18 +54,28 @@ bool SendComments(link::Link& link, const model::UserSetup& user) {
     link::ReadStringTimed(port, reply.data(), kCommentReadSize, link::kLineTerminator, 500);
     link::ReadStringTimed(port, reply.data(), kCommentReadSize, link::kLineTerminator, 500);
     clock.sleepMs(kCommentPauseMs);
+    std::string lastEcho;
+    std::string lastComment;
     for (const auto* comment : {&user.comment1, &user.comment2, &user.comment3}) {
-        if (link::WriteStringTimed(port, FieldText(*comment) + "\r", link::kLineTerminator, 1000) <
-            0) {
+        lastComment = FieldText(*comment);
+        if (link::WriteStringTimed(port, lastComment + "\r", link::kLineTerminator, 1000) < 0) {
             return false;
         }
         clock.sleepMs(kCommentPauseMs);
+        reply.fill('\0');
         link::ReadStringTimed(port, reply.data(), kCommentReadSize, link::kLineTerminator, 1000);
+        lastEcho = reply.data();
         clock.sleepMs(kCommentPauseMs);
     }
     reply.fill('\0');
     link::ReadStringTimed(port, reply.data(), kCommentReadSize, link::kLineTerminator, 500);
-    return std::string_view(reply.data()).find("OK") != std::string_view::npos;
+    // The echo of an empty third line is a bare CR LF, which does not end a line read, so that
+    // read also takes the "OK" that follows it. Look for it in both reads, past the echoed text
+    // (a comment may itself say "OK").
+    if (lastEcho.starts_with(lastComment)) {
+        lastEcho.erase(0, lastComment.size());
+    }
+    return (lastEcho + reply.data()).find("OK") != std::string::npos;
 }
 
 } // namespace
