@@ -65,6 +65,55 @@ struct BytePatch {
     std::uint8_t value = 0;
 };
 
+// One file on the simulated memory card, as its directory block reports it.
+struct RecorderFile {
+    std::string name; // at most 12 characters are sent
+    std::uint32_t size = 0;
+    int year = 2001; // calendar year; sent as years since 1980
+    int month = 1;
+    int day = 1;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int hundredths = 0;
+};
+
+// Spoils the "bdir" block transfer. Blocks are counted as sent, first send of the header = 0;
+// a resend after NAK counts again.
+struct BlockFault {
+    int badChecksumTimes = 0;      // the first k sends of the spoiled block carry a wrong checksum
+    int badChecksumBlock = 0;      // which block (0 header, 1.. file blocks, then end, used space)
+    bool usedSpaceMissing = false; // no used-space block: after the end block's ACK, silence
+    int extraFileBlocks = 0;       // that many dummy file blocks after the scenario's files
+    int dropLineInBlock =
+        -1;                // the line goes dead inside this block (same counting); negative: none
+    int dropLineAfter = 2; // bytes of that block sent before it does
+};
+
+// Makes the instrument go silent for good in the middle of a dialogue: after it has answered
+// the Nth complete command line (1 = the first), or when a given command line arrives (its
+// bytes are echoed, its CR is not, nothing follows). Comment lines and answers count as lines.
+struct SilenceFault {
+    int afterLines = -1;   // negative: not by count
+    std::string atCommand; // empty: not by command
+};
+
+// "format": how the instrument answers its confirmation.
+struct FormatBehaviour {
+    int durationMs = 3000;  // formatting time after "yes"
+    bool aborted = false;   // "aborted" instead of "Format complete" / "OK"
+    bool asksTwice = false; // the question comes again after the first "yes"
+};
+
+// "deploy": the periodic output that follows it. Output is produced from timestamps, so a
+// real-time server and the virtual line see the same lines.
+struct DeployBehaviour {
+    // Time between two output lines; 0: the UserSetup's profilingInterval in seconds (then
+    // 1000 ms if that is 0).
+    int outputIntervalMs = 0;
+    std::string banner = "Deployment started"; // empty: no banner line
+};
+
 // How replies are spread out in time. None of it changes a reply's content: a host that
 // depends on how its reads cut the reply is wrong, and these switches show it.
 struct Pacing {
@@ -106,12 +155,29 @@ struct Scenario {
     int frameLeadIn = 0;          // 0xE8 bytes before each frame's length
     bool promptAfterFrame = true; // '>' after the frame, as the instrument returns to its prompt
 
+    // Memory card: its files, total capacity and used space in bytes (the used space is sent in
+    // units of 65536 bytes, rounded down).
+    std::vector<RecorderFile> recorderFiles;
+    std::uint32_t recorderCapacity = 64u * 1024u * 1024u;
+    std::uint32_t recorderUsed = 0;
+    // The instrument's clock at time zero of the line; it runs on with the line's time.
+    int clockYear = 2001;
+    int clockMonth = 7;
+    int clockDay = 4;
+    int clockHour = 9;
+    int clockMinute = 5;
+    int clockSecond = 0;
+    FormatBehaviour format;
+    DeployBehaviour deploy;
+
     // Faults.
     bool silent = false; // never answers anything, not even a break
     std::optional<EchoFault> wrongEcho;
     std::optional<FrameFault> frameFault;
     std::optional<GarbageFault> garbageBeforeReply;
     std::optional<ReplyFault> replacedReply;
+    std::optional<BlockFault> blockFault;
+    std::optional<SilenceFault> silence;
 
     Pacing pacing;
 };
