@@ -1,5 +1,8 @@
 #include "sim/Instrument.h"
 
+#include "link/CalendarMath.h"
+#include "model/TextFormat.h"
+#include "sim/OperationCommands.h"
 #include "sim/StandardCommands.h"
 
 #include <algorithm>
@@ -34,9 +37,58 @@ bool Fires(const FaultTrigger& trigger, std::string_view line, int& used) {
 
 Instrument::Instrument(Scenario scenario)
     : scenario_(std::move(scenario)), structures_(MakeInstrumentStructures(scenario_)),
-      output_(ByteTime(scenario_.baudRate)),
+      saved_(structures_), recorderFiles_(scenario_.recorderFiles),
+      recorderUsed_(scenario_.recorderUsed), output_(ByteTime(scenario_.baudRate)),
       state_(scenario_.sleeping ? State::Sleeping : State::Awake) {
+    const link::CalendarTime start{scenario_.clockYear,   scenario_.clockMonth,
+                                   scenario_.clockDay,    scenario_.clockHour,
+                                   scenario_.clockMinute, scenario_.clockSecond};
+    clockBaseSeconds_ = link::SecondsFromCalendar(start);
     AddStandardCommands(commands_);
+    AddOperationCommands(commands_);
+}
+
+link::CalendarTime Instrument::clockAt(Micros at) const {
+    return link::CalendarFromSeconds(clockBaseSeconds_ + (at - clockBaseAt_) / 1'000'000);
+}
+
+void Instrument::setClock(const link::CalendarTime& time, Micros at) {
+    clockBaseSeconds_ = link::SecondsFromCalendar(time);
+    clockBaseAt_ = at;
+}
+
+void Instrument::goSilent() {
+    state_ = State::Dead;
+    tasks_.clear();
+    dialogue_.reset();
+    deploying_ = false;
+}
+
+void Instrument::startDeployment(Micros at, int intervalMs) {
+    deploying_ = true;
+    // Deployed, it sleeps between profiles: only a break or the wake-up string reach it.
+    state_ = State::Sleeping;
+    plusRun_ = 0;
+    scheduleDeployOutput(at, intervalMs > 0 ? intervalMs : 1000, bootGeneration_, 1);
+}
+
+void Instrument::scheduleDeployOutput(Micros at, int intervalMs, int generation, int count) {
+    schedule(at + FromMs(intervalMs), [intervalMs, generation, count](Instrument& self, Micros t) {
+        if (!self.deploying_ || self.bootGeneration_ != generation) {
+            return;
+        }
+        const link::CalendarTime now = self.clockAt(t);
+        Reply reply;
+        reply.prompt = false;
+        reply.line(model::FormatText("%04d/%02d/%02d %02d:%02d:%02d Profile %d", now.year,
+                                     now.month, now.day, now.hour, now.minute, now.second, count));
+        // Sent straight to the line: the instrument is asleep between profiles, not at its
+        // prompt.
+        for (const std::uint8_t byte : reply.bytes()) {
+            self.output_.send(byte, t);
+        }
+        self.scheduleDeployOutput(t, intervalMs, generation, count + 1);
+    });
 }
 
 Instrument::~Instrument() = default;
@@ -109,6 +161,7 @@ void Instrument::receive(std::uint8_t byte, Micros at) {
 
 void Instrument::wake(Micros at) {
     state_ = State::Booting;
+    deploying_ = false;
     line_.clear();
     dialogue_.reset();
     plusRun_ = 0;
@@ -174,6 +227,11 @@ void Instrument::completeLine(Micros at) {
     if (!line.empty()) {
         transcript_.push_back(line);
     }
+    const auto& silence = scenario_.silence;
+    if (silence && !silence->atCommand.empty() && silence->atCommand == line) {
+        goSilent();
+        return;
+    }
     if (dialogue_) {
         reply.prompt = false;
         CommandContext context{*this, line, line, {}, at, reply};
@@ -200,6 +258,10 @@ void Instrument::completeLine(Micros at) {
         garbage = scenario_.garbageBeforeReply->bytes;
     }
     sendPaced(garbage, reply, at);
+    if (silence && silence->afterLines >= 0 && !line.empty() &&
+        transcript_.size() >= static_cast<std::size_t>(silence->afterLines)) {
+        goSilent();
+    }
 }
 
 void Instrument::dispatch(const std::string& line, Micros at, Reply& reply) {

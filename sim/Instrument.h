@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/Clock.h"
 #include "sim/CommandTable.h"
 #include "sim/Dialogue.h"
 #include "sim/InstrumentStructures.h"
@@ -59,6 +60,17 @@ public:
     // For command handlers and dialogues.
     const Scenario& scenario() const { return scenario_; }
     InstrumentStructures& structures() { return structures_; }
+    // What "SaveSetup" last kept (at first, the structures the instrument started with).
+    InstrumentStructures& savedStructures() { return saved_; }
+    std::vector<RecorderFile>& recorderFiles() { return recorderFiles_; }
+    std::uint32_t& recorderUsed() { return recorderUsed_; }
+    // The instrument's own clock, which runs on with the line's time.
+    link::CalendarTime clockAt(Micros at) const;
+    void setClock(const link::CalendarTime& time, Micros at);
+    // Starts a deployment: from now on it hears only a wake-up, and sends one output line each
+    // `intervalMs` until woken.
+    void startDeployment(Micros at, int intervalMs);
+    bool isDeploying() const { return deploying_; }
     CommandTable& commands() { return commands_; }
     FaultCounts& faultCounts() { return faultCounts_; }
     // From the next input on, input goes to `dialogue` until it says it is over.
@@ -86,9 +98,17 @@ private:
     void dispatch(const std::string& line, Micros at, Reply& reply);
     void sendPaced(std::span<const std::uint8_t> prefix, const Reply& reply, Micros at);
     void echo(std::uint8_t byte, Micros at);
+    void goSilent();
+    void scheduleDeployOutput(Micros at, int intervalMs, int generation, int count);
 
     Scenario scenario_;
     InstrumentStructures structures_;
+    InstrumentStructures saved_;
+    std::vector<RecorderFile> recorderFiles_;
+    std::uint32_t recorderUsed_ = 0;
+    std::int64_t clockBaseSeconds_ = 0;
+    Micros clockBaseAt_ = 0;
+    bool deploying_ = false;
     CommandTable commands_;
     OutputLine output_;
     std::multimap<Micros, Task> tasks_;
