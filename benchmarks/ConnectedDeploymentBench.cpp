@@ -5,11 +5,13 @@
 #include "link/Link.h"
 #include "link/MessageSink.h"
 #include "link/ProgressView.h"
+#include "link/VirtualClock.h"
 #include "model/TextFormat.h"
 #include "operations/ConnectedSetup.h"
 #include "planning/DeploymentPlanner.h"
+#include "sim/Instrument.h"
 #include "sim/Scenario.h"
-#include "sim/SimulatedLine.h"
+#include "sim/SimulatedPortDevice.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -62,35 +64,49 @@ private:
     link::Clock& clock_;
 };
 
-// The pauses of the sequence itself: 300 ms after each of the six download steps, 300 ms after
-// the upload's wake-up, 150 ms after each of its five commands (start time, the changed cell
-// count, "of ascii", "AutoSleep on", "SaveSetup") and once more after "SaveSetup", the display's
-// ticks and the 200 ms before it closes.
-constexpr std::int64_t kPrescribedPauseMs =
-    6 * 300 + 300 + 5 * 150 + 150 + kDisplayTicks * 200 + 200;
+// The virtual clock as the port sees it, adding up every pause taken through it: those are the
+// pauses the protocol prescribes. Waiting for bytes goes through the port device instead.
+class PauseCountingClock : public link::Clock {
+public:
+    explicit PauseCountingClock(link::VirtualClock& clock) : clock_(clock) {}
+    std::int64_t nowMs() override { return clock_.nowMs(); }
+    void sleepMs(int ms) override {
+        pausedMs += ms > 0 ? ms : 0;
+        clock_.sleepMs(ms);
+    }
+    link::CalendarTime localTime() override { return clock_.localTime(); }
+    std::int64_t pausedMs = 0;
+
+private:
+    link::VirtualClock& clock_;
+};
 
 void Run(int baud) {
     sim::Scenario scenario = sim::QpxScenario();
     scenario.baudRate = baud;
-    sim::SimulatedLine line(scenario);
+    link::VirtualClock clock;
+    sim::Instrument instrument(scenario);
+    sim::LineRecord record;
+    PauseCountingClock pauses(clock);
+    link::Port port(std::make_unique<sim::SimulatedPortDevice>(instrument, clock, &record), pauses);
     QuietMessages messages;
     Views views;
-    HeadlessFrontEnd front(line.clock());
-    link::Link link = line.link(messages);
-    const std::int64_t start = line.clock().nowMs();
+    HeadlessFrontEnd front(pauses);
+    link::Link link{port, messages, std::nullopt};
+    const std::int64_t start = clock.nowMs();
     const auto outcome = operations::RunConnectedSetup(link, views, front, 1);
-    const std::int64_t took = line.clock().nowMs() - start;
+    const std::int64_t took = clock.nowMs() - start;
     // Every byte the host sends comes back as its echo before the next one goes; the replies
-    // (mostly the three structures and the recorder blocks) add roughly as much again.
+    // (mostly the three structures and the recorder blocks) add the rest.
     const double byteMs = 10000.0 / baud;
-    const auto written = static_cast<double>(line.record().written.size());
+    const auto written = static_cast<double>(record.written.size());
     const double lineMs = (2.0 * written + 96 + 256 + 64 + 84 + 200) * byteMs;
-    const double floorMs = static_cast<double>(kPrescribedPauseMs) + lineMs;
+    const double floorMs = static_cast<double>(pauses.pausedMs) + lineMs;
     std::fputs(
         model::FormatText("%6d baud: outcome %d, %lld ms virtual, floor %.0f ms "
                           "(pauses %lld + line %.0f), gap %.0f ms%s%s\n",
                           baud, static_cast<int>(outcome), static_cast<long long>(took), floorMs,
-                          static_cast<long long>(kPrescribedPauseMs), lineMs,
+                          static_cast<long long>(pauses.pausedMs), lineMs,
                           static_cast<double>(took) - floorMs,
                           messages.last.empty() ? "" : ", last message: ", messages.last.c_str())
             .c_str(),
