@@ -1,7 +1,9 @@
 #include "operations/ConnectedSetup.h"
 
 #include "ScriptedQpx.h"
+#include "operations/Connection.h"
 #include "planning/DeploymentPlanner.h"
+#include "support/SimulatedPortOpener.h"
 
 #include <algorithm>
 #include <functional>
@@ -132,6 +134,71 @@ TEST(ConnectedSetup, WholeDeploymentFromDownloadToDisconnect) {
     EXPECT_EQ(qpx.messages.entries[0].text,
               "Now disconnect the communication cable from \nthe system for deployment.");
     EXPECT_EQ(qpx.port.closeCount(), 1);
+}
+
+// The same run on the simulated instrument, from the port scan and "Go!" on: the command lines
+// it received, in order, and what it keeps afterwards.
+TEST(ConnectedSetup, WholeDeploymentOnTheSimulator) {
+    link::VirtualClock clock;
+    SimulatedPortOpener opener(clock);
+    opener.instruments[1] = sim::QpxScenario();
+    const auto scan = operations::ScanPorts(opener, false, 0);
+    ASSERT_EQ(scan.selected, 1);
+    std::unique_ptr<link::Port> slot;
+    operations::ConnectionSettings settings;
+    RecordingMessageSink messages;
+    std::string goLog;
+    ASSERT_TRUE(operations::ConnectInstrument(opener, clock, slot, settings, scan.selected, 9600,
+                                              messages, std::nullopt,
+                                              [&](std::string_view t) { goLog.append(t); }));
+    EXPECT_EQ(goLog, "Open Port........................ Success\r\n"
+                     "Waking up System................. Success\r\n"
+                     "QPX found on COM2\r\n");
+    sim::Instrument& instrument = opener.lastInstrument();
+
+    KeptProgressViews views;
+    link::Link link{*slot, messages, std::nullopt};
+    struct SimFront : operations::ConnectedSetupFrontEnd {
+        link::Clock& clock;
+        int ticks = 0;
+        explicit SimFront(link::Clock& c) : clock(c) {}
+        std::optional<planning::AcceptedPlan>
+        runPlanner(const planning::PlannerInputs& in) override {
+            planning::DeploymentPlanner planner;
+            planner.open(in);
+            auto plan = planner.deploy().plan;
+            if (plan) {
+                plan->start = kStart;
+                plan->cells = 25;
+            }
+            return plan;
+        }
+        void runDisplay(DeploymentDisplay& display) override {
+            for (; ticks < 25; ++ticks) {
+                clock.sleepMs(DeploymentDisplay::kTickMs);
+                display.tick();
+            }
+        }
+    } front(clock);
+    EXPECT_EQ(RunConnectedSetup(link, views, front, 1), ConnectedSetupOutcome::Deployed);
+    EXPECT_EQ(instrument.transcript(),
+              (Lines{"Ver", "Ver", "Get CONF", "Get OPER", "Get USER", "enablewaves", "bdir", "Ver",
+                     "StartDate 2001/07/04", "StartTime 09:05:00", "nc 25", "of ascii",
+                     "AutoSleep on", "SaveSetup", "deploy"}));
+    ASSERT_EQ(views.views.size(), 2u);
+    EXPECT_EQ(views.views[0].text(), kDownloadLog);
+    EXPECT_EQ(views.views[1].text(), "Waking up System............... Success\r\n"
+                                     "Transmit System Variables..............\r\n"
+                                     "Update Deployment Start Time... Success\r\n"
+                                     "Update Number of Cells......... Success\r\n"
+                                     "Set Output Format.............. Success\r\n"
+                                     "Set AutoSleep.................. Success\r\n"
+                                     "Save Setup..................... Success\r\n");
+    EXPECT_EQ(messages.texts(),
+              (Lines{"Now disconnect the communication cable from \nthe system for deployment."}));
+    EXPECT_EQ(slot->closeCount(), 1);
+    // "SaveSetup" made the instrument keep the change.
+    EXPECT_EQ(instrument.savedStructures().userSetup.numberOfCells, 25);
 }
 
 TEST(ConnectedSetup, CancelledPlannerClosesThePortAndSendsNothing) {

@@ -37,6 +37,8 @@ public:
     std::vector<Request> requests; // every open() call, in order
     // One per port handed out; they outlive the ports.
     std::deque<sim::LineRecord> lines;
+    // The instrument behind the last port handed out.
+    sim::Instrument& lastInstrument() { return *built_.back(); }
 
 private:
     link::VirtualClock& clock_;
