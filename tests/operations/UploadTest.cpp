@@ -183,6 +183,13 @@ INSTANTIATE_TEST_SUITE_P(
         SettingCase{"profiling", ChangeItem::ProfilingInterval,
                     [](ChangeDetection& c) { c.userSetup.profilingInterval = 1200; },
                     "pri      1200"},
+        // A PC-QPX holds tenths of a second; they go out as held.
+        SettingCase{"pulseCoherentTenths", ChangeItem::AveragingInterval,
+                    [](ChangeDetection& c) {
+                        c.userSetup.pulseCoherentMode = 1;
+                        c.userSetup.averagingInterval = 15;
+                    },
+                    "ai        15"},
         SettingCase{"profilingMax", ChangeItem::ProfilingInterval,
                     [](ChangeDetection& c) { c.userSetup.profilingInterval = 65535; },
                     "pri     65535"},
