@@ -13,7 +13,8 @@ namespace qpx::sim {
 inline constexpr std::uint16_t kChecksumSeed = 0xA596;
 inline constexpr std::uint8_t kFrameLeadInByte = 0xE8;
 
-// 0xA596 plus every data byte, modulo 65536.
+// 0xA596 plus every data byte, modulo 65536. Written here rather than taken from the link layer on
+// purpose: the instrument side must not share a fault with the reader it is testing.
 std::uint16_t FrameChecksum(std::span<const std::uint8_t> data);
 
 struct FrameOptions {
