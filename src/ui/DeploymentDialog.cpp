@@ -1,0 +1,396 @@
+#include "ui/DeploymentDialog.h"
+
+#include "planning/DeploymentValidation.h"
+#include "ui/ProfileAssistantDialog.h"
+#include "ui/TemplateId.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace qpx::ui {
+namespace {
+
+using planning::DeploymentPlanner;
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QLabel* StaticText(QWidget* parent, int id) {
+    auto* label = new QLabel(parent);
+    SetTemplateId(label, id);
+    return label;
+}
+
+QLineEdit* Box(QWidget* parent, int id) {
+    auto* box = new QLineEdit(parent);
+    SetTemplateId(box, id);
+    return box;
+}
+
+QComboBox* Combo(QWidget* parent, int id) {
+    auto* combo = new QComboBox(parent);
+    SetTemplateId(combo, id);
+    return combo;
+}
+
+QPushButton* Button(QWidget* parent, int id, const char* text) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    SetTemplateId(button, id);
+    button->setAutoDefault(false);
+    return button;
+}
+
+template <typename List>
+void Fill(QComboBox* combo, const List& entries, int selection) {
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    for (const auto& entry : entries) {
+        combo->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+    }
+    combo->setCurrentIndex(selection);
+}
+
+void SetBoxText(QLineEdit* box, const std::string& text) {
+    const QSignalBlocker blocker(box);
+    box->setText(Text(text));
+}
+
+} // namespace
+
+link::CalendarTime CalendarFromDateTime(const QDateTime& dateTime) {
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    return link::CalendarTime{date.year(), date.month(),  date.day(),
+                              time.hour(), time.minute(), time.second()};
+}
+
+QDateTime DateTimeFromCalendar(const link::CalendarTime& time) {
+    // An instrument can hold a date no calendar has (month 0, day 31 of February); the control
+    // then shows its own default rather than an invalid date.
+    const QDate date(time.year, time.month, time.day);
+    const QTime clock(time.hour, time.minute, time.second);
+    if (!date.isValid() || !clock.isValid()) {
+        return {};
+    }
+    return QDateTime(date, clock);
+}
+
+DeploymentDialog::DeploymentDialog(QWidget* parent, DeploymentPlanner& planner,
+                                   link::MessageSink& messages)
+    : QDialog(parent), planner_(planner), messages_(messages) {
+    setWindowTitle(QStringLiteral("System Deployment"));
+    SetTemplateId(this, kTemplateId);
+    build();
+}
+
+DeploymentDialog::~DeploymentDialog() = default;
+
+QLineEdit* DeploymentDialog::addCheckedBox(int id, Check check) {
+    QLineEdit* box = Box(this, id);
+    const std::size_t index = checked_.size();
+    checked_.push_back(CheckedBox{box, check, {}});
+    connect(box, &QLineEdit::textEdited, this,
+            [this, index](const QString& text) { boxEdited(checked_[index], text); });
+    return box;
+}
+
+void DeploymentDialog::build() {
+    // The planner's own controls come first among the children, before the assistant window's,
+    // so a search by template id from the dialog finds these.
+    fileName_ = Box(this, planning::kFileNameBoxId);
+    connect(fileName_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { planner_.fileNameChanged(text.toStdString()); });
+    start_ = new QDateTimeEdit(this);
+    SetTemplateId(start_, DeploymentPlanner::kStartDateTimeId);
+    start_->setDisplayFormat(QString::fromUtf8(DeploymentPlanner::kDateTimeFormat));
+    connect(start_, &QDateTimeEdit::dateTimeChanged, this, [this] { takeStartTime(); });
+
+    auto* commentsGroup = new QGroupBox(QStringLiteral("Comments: "), this);
+    auto* commentsLayout = new QVBoxLayout(commentsGroup);
+    const int commentIds[3] = {planning::kComment1BoxId, planning::kComment2BoxId,
+                               planning::kComment3BoxId};
+    for (int i = 0; i < 3; ++i) {
+        comments_[i] = Box(commentsGroup, commentIds[i]);
+        commentsLayout->addWidget(comments_[i]);
+        connect(comments_[i], &QLineEdit::textEdited, this,
+                [this, i](const QString& text) { planner_.commentChanged(i, text.toStdString()); });
+    }
+
+    averaging_ =
+        addCheckedBox(planning::kAveragingBoxId, &DeploymentPlanner::averagingIntervalChanged);
+    profiling_ =
+        addCheckedBox(planning::kProfilingBoxId, &DeploymentPlanner::profilingIntervalChanged);
+    coordinate_ = Combo(this, DeploymentPlanner::kCoordinateId);
+    connect(coordinate_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { planner_.coordinateSelected(index); });
+    cells_ = addCheckedBox(planning::kCellsBoxId, &DeploymentPlanner::cellsChanged);
+    cellSizeLabel_ = StaticText(this, DeploymentPlanner::kCellSizeLabelId);
+    cellSize_ = addCheckedBox(planning::kCellSizeBoxId, &DeploymentPlanner::cellSizeChanged);
+    blankingLabel_ = StaticText(this, DeploymentPlanner::kBlankingLabelId);
+    blanking_ = addCheckedBox(planning::kBlankingBoxId, &DeploymentPlanner::blankingChanged);
+    rangeText_ = StaticText(this, DeploymentPlanner::kRangeTextId);
+    outputMode_ = Combo(this, DeploymentPlanner::kOutputModeId);
+    connect(outputMode_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { planner_.outputModeSelected(index); });
+    recorderEnabled_ = Combo(this, DeploymentPlanner::kRecorderEnabledId);
+
+    auto* settings = new QFormLayout;
+    settings->addRow(QStringLiteral("File Name:"), fileName_);
+    settings->addRow(QStringLiteral("Start Date/Time:"), start_);
+    settings->addRow(QStringLiteral("Averaging Interval (s):"), averaging_);
+    settings->addRow(QStringLiteral("Profiling Interval (s):"), profiling_);
+    settings->addRow(QStringLiteral("Coordinate System:"), coordinate_);
+    settings->addRow(QStringLiteral("Number of Cells:"), cells_);
+    settings->addRow(cellSizeLabel_, cellSize_);
+    settings->addRow(blankingLabel_, blanking_);
+    settings->addRow(rangeText_);
+    settings->addRow(QStringLiteral("Output Mode:"), outputMode_);
+    settings->addRow(QStringLiteral("Recorder Enabled:"), recorderEnabled_);
+
+    auto* powerGroup = new QGroupBox(QStringLiteral("Power Management:"), this);
+    batteryType_ = Combo(powerGroup, DeploymentPlanner::kBatteryTypeId);
+    connect(batteryType_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        planner_.batteryTypeSelected(index);
+        showEstimates();
+    });
+    batteryPacks_ =
+        addCheckedBox(planning::kBatteryPacksBoxId, &DeploymentPlanner::batteryPacksChanged);
+    batteryPacks_->setParent(powerGroup);
+    capacity_ = Box(powerGroup, DeploymentPlanner::kCapacityId);
+    capacity_->setReadOnly(true);
+    powerDraw_ = Box(powerGroup, DeploymentPlanner::kPowerDrawId);
+    powerDraw_->setReadOnly(true);
+    powerText_ = StaticText(powerGroup, DeploymentPlanner::kPowerTextId);
+    auto* power = new QFormLayout(powerGroup);
+    power->addRow(QStringLiteral("Battery Pack Type:"), batteryType_);
+    power->addRow(QStringLiteral("Number of Battery Packs:"), batteryPacks_);
+    power->addRow(QStringLiteral("Battery Capacity (Wh):"), capacity_);
+    power->addRow(QStringLiteral("Power Consumption (W):"), powerDraw_);
+    power->addRow(powerText_);
+
+    auto* summaryGroup = new QGroupBox(QStringLiteral("Deployment Summary: "), this);
+    freeSpaceText_ = StaticText(summaryGroup, DeploymentPlanner::kFreeSpaceTextId);
+    (new QVBoxLayout(summaryGroup))->addWidget(freeSpaceText_);
+
+    advanced_ = Button(this, DeploymentPlanner::kAdvancedButtonId, "Show  &Advanced Settings...");
+    waves_ = Button(this, DeploymentPlanner::kWavesButtonId, "Show  &Waves Settings...");
+    pcQpx_ = Button(this, DeploymentPlanner::kPcQpxButtonId, "Show  &PC-QPX Settings...");
+    hardware_ =
+        Button(this, DeploymentPlanner::kHardwareButtonId, "Show H&ardware Configuration...");
+    recorder_ = Button(this, DeploymentPlanner::kRecorderButtonId, "Show &Recorder Details...");
+    systemTime_ = Button(this, DeploymentPlanner::kSystemTimeButtonId, "Show System &Time...");
+    assistantButton_ = Button(this, DeploymentPlanner::kAssistantButtonId, "");
+    deploy_ = Button(this, DeploymentPlanner::kDeployId, "&Deploy");
+    deploy_->setDefault(true);
+    cancel_ = Button(this, kCancelId, "&Cancel");
+    helpButton_ = Button(this, kHelpId, "&Help");
+
+    // The sub-dialogs come with the next windows. Until then each says so, and the planner
+    // goes on as after a Cancel there (the estimates are recomputed as they would be).
+    connect(advanced_, &QPushButton::clicked, this, [this] {
+        notAvailable("Advanced Settings");
+        planner_.advancedSettingsClosed(std::nullopt);
+        showEstimates();
+    });
+    connect(waves_, &QPushButton::clicked, this, [this] {
+        notAvailable("Waves Settings");
+        planner_.wavesSettingsClosed(std::nullopt);
+        showEstimates();
+    });
+    connect(pcQpx_, &QPushButton::clicked, this, [this] { notAvailable("PC-QPX Settings"); });
+    connect(hardware_, &QPushButton::clicked, this,
+            [this] { notAvailable("QPX Hardware Configuration"); });
+    connect(recorder_, &QPushButton::clicked, this, [this] { notAvailable("Recorder"); });
+    connect(systemTime_, &QPushButton::clicked, this, [this] { notAvailable("System Time"); });
+    connect(deploy_, &QPushButton::clicked, this, &DeploymentDialog::deployClicked);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(helpButton_, &QPushButton::clicked, this, [this] {
+        if (help_) {
+            help_();
+        }
+    });
+
+    auto* subDialogs = new QVBoxLayout;
+    for (QPushButton* button :
+         {advanced_, waves_, pcQpx_, hardware_, recorder_, systemTime_, assistantButton_}) {
+        subDialogs->addWidget(button);
+    }
+    subDialogs->addStretch();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(powerGroup);
+    right->addWidget(summaryGroup);
+    right->addLayout(subDialogs);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(settings);
+    left->addWidget(commentsGroup);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 3);
+    columns->addLayout(right, 2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(deploy_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(helpButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addLayout(buttons);
+
+    assistant_ = new ProfileAssistantDialog(this, planner_, messages_);
+    connect(assistantButton_, &QPushButton::clicked, this, [this] {
+        assistant_->toggle();
+        assistantButton_->setText(Text(planner_.assistantButtonText()));
+    });
+    connect(assistant_, &ProfileAssistantDialog::transferred, this, [this] {
+        showProfileBoxes();
+        showEstimates();
+    });
+}
+
+void DeploymentDialog::load(const planning::PlannerInputs& inputs, const link::CalendarTime& now) {
+    plan_.reset();
+    planner_.open(inputs, now);
+    showValues();
+    assistant_->hide();
+    assistant_->showValues();
+
+    const bool plain = planner_.plainFieldsEnabled();
+    fileName_->setEnabled(plain);
+    start_->setEnabled(plain);
+    for (QLineEdit* comment : comments_) {
+        comment->setEnabled(plain);
+    }
+    coordinate_->setEnabled(planner_.coordinateEnabled());
+    outputMode_->setEnabled(planner_.outputModeEnabled());
+    recorderEnabled_->setEnabled(DeploymentPlanner::recorderEnabledEnabled());
+    pcQpx_->setEnabled(planner_.pcQpxEnabled());
+    waves_->setEnabled(planner_.wavesEnabled());
+    const bool instrument = planner_.instrumentButtonsEnabled();
+    recorder_->setEnabled(instrument);
+    hardware_->setEnabled(instrument);
+    systemTime_->setEnabled(instrument);
+    deploy_->setEnabled(planner_.deployEnabled());
+    // Enter with "&Deploy" disabled must not fall through to another button.
+    deploy_->setDefault(planner_.deployEnabled());
+}
+
+void DeploymentDialog::showValues() {
+    SetBoxText(fileName_, planner_.fileNameText());
+    {
+        const QSignalBlocker blocker(start_);
+        const QDateTime start = DateTimeFromCalendar(planner_.startTime());
+        if (start.isValid()) {
+            start_->setDateTime(start);
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        SetBoxText(comments_[i], planner_.commentText(i));
+    }
+    SetBoxText(averaging_, planner_.averagingText());
+    SetBoxText(profiling_, planner_.profilingText());
+    SetBoxText(batteryPacks_, planner_.batteryPacksText());
+    showProfileBoxes();
+    for (CheckedBox& entry : checked_) {
+        entry.accepted = entry.box->text();
+    }
+    Fill(coordinate_, planner_.coordinateList(), planner_.coordinateSelection());
+    Fill(outputMode_, DeploymentPlanner::kOutputModeList, planner_.outputModeSelection());
+    Fill(recorderEnabled_, DeploymentPlanner::kRecorderEnabledList,
+         planner_.recorderEnabledSelection());
+    Fill(batteryType_, DeploymentPlanner::batteryTypeList(), planner_.batteryTypeSelection());
+    cellSizeLabel_->setText(Text(planner_.cellSizeLabel()));
+    blankingLabel_->setText(Text(planner_.blankingLabel()));
+    assistantButton_->setText(Text(planner_.assistantButtonText()));
+    showEstimates();
+}
+
+void DeploymentDialog::showProfileBoxes() {
+    SetBoxText(cells_, planner_.cellsText());
+    SetBoxText(cellSize_, planner_.cellSizeText());
+    SetBoxText(blanking_, planner_.blankingText());
+    for (CheckedBox& entry : checked_) {
+        if (entry.box == cells_ || entry.box == cellSize_ || entry.box == blanking_) {
+            entry.accepted = entry.box->text();
+        }
+    }
+}
+
+void DeploymentDialog::showEstimates() {
+    rangeText_->setText(Text(planner_.rangeText()));
+    capacity_->setText(Text(planner_.capacityText()));
+    powerDraw_->setText(Text(planner_.powerDrawText()));
+    powerText_->setText(Text(planner_.powerText()));
+    freeSpaceText_->setText(Text(planner_.freeSpaceText()));
+}
+
+void DeploymentDialog::boxEdited(CheckedBox& entry, const QString& text) {
+    const auto message = (planner_.*entry.check)(text.toStdString());
+    if (message) {
+        messages_.showMessage(message->text);
+        // Back to the text the planner's value came from, in the box and in the model.
+        SetBoxText(entry.box, entry.accepted.toStdString());
+        (planner_.*entry.check)(entry.accepted.toStdString());
+    } else {
+        entry.accepted = text;
+    }
+    showEstimates();
+}
+
+void DeploymentDialog::takeStartTime() {
+    planner_.setStartTime(CalendarFromDateTime(start_->dateTime()));
+}
+
+void DeploymentDialog::deployClicked() {
+    takeStartTime();
+    DeploymentPlanner::DeployResult result = planner_.deploy();
+    if (result.message) {
+        const planning::DialogMessage& message = *result.message;
+        messages_.showMessage(message.text);
+        if (message.focusId != 0) {
+            if (QLineEdit* box = boxById(message.focusId)) {
+                box->setFocus(Qt::OtherFocusReason);
+                if (message.selectText) {
+                    box->selectAll();
+                }
+            }
+        }
+        return;
+    }
+    plan_ = std::move(result.plan);
+    showValues();
+    accept();
+}
+
+QLineEdit* DeploymentDialog::boxById(int id) const {
+    for (QLineEdit* box : {fileName_, comments_[0], comments_[1], comments_[2]}) {
+        if (TemplateIdOf(box) == id) {
+            return box;
+        }
+    }
+    for (const CheckedBox& entry : checked_) {
+        if (TemplateIdOf(entry.box) == id) {
+            return entry.box;
+        }
+    }
+    return nullptr;
+}
+
+void DeploymentDialog::notAvailable(const char* title) {
+    messages_.showInformation(title, kNotAvailableText);
+}
+
+} // namespace qpx::ui

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "link/Clock.h"
+#include "link/MessageSink.h"
+#include "planning/DeploymentPlanner.h"
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace qpx::ui {
+
+class ProfileAssistantDialog;
+
+// The planner window (template 162, "System Deployment"), bound to the run's one
+// DeploymentPlanner. It forwards the user's edits to the model, shows what the model says
+// (texts, estimates, which controls are enabled) and shows the model's messages through the
+// sink. "&Deploy" accepts the dialog once the model's checks pass; acceptedPlan() then holds
+// what it handed back.
+//
+// A live check that fails puts the box back to the text it held before the edit, so what the
+// user sees is what the planner holds.
+class DeploymentDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 162;
+    static constexpr int kCancelId = 2;
+    static constexpr int kHelpId = 57670;
+    static constexpr const char* kNotAvailableText = "not available yet";
+
+    DeploymentDialog(QWidget* parent, planning::DeploymentPlanner& planner,
+                     link::MessageSink& messages);
+    ~DeploymentDialog() override;
+
+    // Opens the model on `inputs` and shows everything. `now` is the date-time control's own
+    // default, kept in planning mode.
+    void load(const planning::PlannerInputs& inputs, const link::CalendarTime& now);
+    void setHelp(std::function<void()> help) { help_ = std::move(help); }
+
+    const std::optional<planning::AcceptedPlan>& acceptedPlan() const { return plan_; }
+    ProfileAssistantDialog& assistant() { return *assistant_; }
+
+private:
+    using Check =
+        std::optional<planning::DialogMessage> (planning::DeploymentPlanner::*)(std::string);
+    struct CheckedBox {
+        QLineEdit* box;
+        Check check;
+        QString accepted; // the text before the current edit
+    };
+
+    void build();
+    QLineEdit* addCheckedBox(int id, Check check);
+    void boxEdited(CheckedBox& entry, const QString& text);
+    void showValues();
+    void showEstimates();
+    void showProfileBoxes();
+    void deployClicked();
+    void notAvailable(const char* title);
+    void takeStartTime();
+    QLineEdit* boxById(int id) const;
+
+    planning::DeploymentPlanner& planner_;
+    link::MessageSink& messages_;
+    std::function<void()> help_;
+    std::optional<planning::AcceptedPlan> plan_;
+    // Filled once in build(); entries are never added later, so pointers into it stay valid.
+    std::vector<CheckedBox> checked_;
+
+    QLineEdit* fileName_ = nullptr;
+    QDateTimeEdit* start_ = nullptr;
+    QLineEdit* comments_[3] = {nullptr, nullptr, nullptr};
+    QLineEdit* averaging_ = nullptr;
+    QLineEdit* profiling_ = nullptr;
+    QComboBox* coordinate_ = nullptr;
+    QLineEdit* cells_ = nullptr;
+    QLabel* cellSizeLabel_ = nullptr;
+    QLineEdit* cellSize_ = nullptr;
+    QLabel* blankingLabel_ = nullptr;
+    QLineEdit* blanking_ = nullptr;
+    QLabel* rangeText_ = nullptr;
+    QComboBox* outputMode_ = nullptr;
+    QComboBox* recorderEnabled_ = nullptr;
+    QComboBox* batteryType_ = nullptr;
+    QLineEdit* batteryPacks_ = nullptr;
+    QLineEdit* capacity_ = nullptr;
+    QLineEdit* powerDraw_ = nullptr;
+    QLabel* powerText_ = nullptr;
+    QLabel* freeSpaceText_ = nullptr;
+    QPushButton* advanced_ = nullptr;
+    QPushButton* waves_ = nullptr;
+    QPushButton* pcQpx_ = nullptr;
+    QPushButton* hardware_ = nullptr;
+    QPushButton* recorder_ = nullptr;
+    QPushButton* systemTime_ = nullptr;
+    QPushButton* assistantButton_ = nullptr;
+    QPushButton* deploy_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
+    ProfileAssistantDialog* assistant_ = nullptr;
+};
+
+// The date-time control's reading and setting, field by field.
+link::CalendarTime CalendarFromDateTime(const QDateTime& dateTime);
+QDateTime DateTimeFromCalendar(const link::CalendarTime& time);
+
+} // namespace qpx::ui
