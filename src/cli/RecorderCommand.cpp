@@ -1,0 +1,61 @@
+#include "cli/Commands.h"
+#include "cli/ConsoleMessageSink.h"
+#include "cli/ConsoleProgressView.h"
+#include "cli/ReportSections.h"
+#include "operations/RecorderDialogModel.h"
+
+namespace qpx::cli {
+namespace {
+
+RecorderListing ListingOf(const operations::RecorderDialogModel& model) {
+    return {model.rows(), model.fileCountText(), model.usedText(), model.freeText()};
+}
+
+constexpr std::string_view kDirectoryNotRead = "The recorder directory could not be read.";
+
+} // namespace
+
+int RunRecorderList(CliEnvironment& env, const ConnectionOptions& connection, bool json) {
+    ConsoleMessageSink messages(env.err);
+    const ConnectResult connected = ConnectInstrument(env, connection, messages);
+    if (!connected.connection) {
+        return connected.exitCode;
+    }
+    operations::RecorderDialogModel model;
+    if (model.open(connected.connection->link()) < 0) {
+        env.err << kDirectoryNotRead << '\n';
+        return kExitLinkFailure;
+    }
+    Report report;
+    AddRecorderSection(report, ListingOf(model));
+    PrintReport(env, report, json);
+    return kExitSuccess;
+}
+
+int RunRecorderFormat(CliEnvironment& env, const ConnectionOptions& connection, bool yes,
+                      bool json) {
+    ConsoleMessageSink messages(env.err, yes);
+    const ConnectResult connected = ConnectInstrument(env, connection, messages);
+    if (!connected.connection) {
+        return connected.exitCode;
+    }
+    operations::RecorderDialogModel model;
+    ConsoleProgressViews views(env.err);
+    switch (model.format(connected.connection->link(), views)) {
+    case operations::FormatOutcome::Cancelled:
+        return kExitRefused;
+    case operations::FormatOutcome::Failed:
+        return kExitLinkFailure;
+    case operations::FormatOutcome::ListNotRead:
+        env.err << kDirectoryNotRead << '\n';
+        return kExitLinkFailure;
+    case operations::FormatOutcome::Formatted:
+        break;
+    }
+    Report report;
+    AddRecorderSection(report, ListingOf(model));
+    PrintReport(env, report, json);
+    return kExitSuccess;
+}
+
+} // namespace qpx::cli
