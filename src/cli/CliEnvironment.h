@@ -45,6 +45,9 @@ struct CliEnvironment {
     PortAccess& ports;
     // Folder of "LogFile"; none: nothing is logged.
     std::optional<std::filesystem::path> logDirectory;
+    // A progress label stands on `err` without its result yet: a message then starts a line of
+    // its own instead of running on after the dots.
+    bool errLineOpen = false;
 };
 
 } // namespace qpx::cli

@@ -19,7 +19,7 @@ constexpr std::string_view kClockNotRead = "The instrument clock could not be re
 } // namespace
 
 int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool json) {
-    ConsoleMessageSink messages(env.err);
+    ConsoleMessageSink messages(env);
     const ConnectResult connected = ConnectInstrument(env, connection, messages);
     if (!connected.connection) {
         return connected.exitCode;
@@ -51,7 +51,7 @@ int RunClockSet(CliEnvironment& env, const ConnectionOptions& connection,
             return kExitUsage;
         }
     }
-    ConsoleMessageSink messages(env.err);
+    ConsoleMessageSink messages(env);
     const ConnectResult connected = ConnectInstrument(env, connection, messages);
     if (!connected.connection) {
         return connected.exitCode;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliEnvironment.h"
 #include "link/MessageSink.h"
 
 #include <ostream>
@@ -11,8 +12,8 @@ namespace qpx::cli {
 // printed with how to confirm it and answered Cancel.
 class ConsoleMessageSink : public link::MessageSink {
 public:
-    explicit ConsoleMessageSink(std::ostream& err, bool answerOk = false)
-        : err_(err), answerOk_(answerOk) {}
+    explicit ConsoleMessageSink(CliEnvironment& env, bool answerOk = false)
+        : env_(env), answerOk_(answerOk) {}
 
     void showMessage(std::string_view text) override;
     bool askOkCancel(std::string_view text, std::string_view title) override;
@@ -23,7 +24,10 @@ public:
     int messagesShown() const { return shown_; }
 
 private:
-    std::ostream& err_;
+    // Starts a fresh line when a progress label is still open.
+    std::ostream& line();
+
+    CliEnvironment& env_;
     bool answerOk_;
     int refused_ = 0;
     int shown_ = 0;

@@ -5,10 +5,13 @@ namespace qpx::cli {
 void ConsoleProgressView::appendText(std::string_view text) {
     for (const char c : text) {
         if (c != '\r') {
-            err_.put(c);
+            env_.err.put(c);
         }
     }
-    err_.flush();
+    if (!text.empty()) {
+        env_.errLineOpen = text.back() != '\n';
+    }
+    env_.err.flush();
 }
 
 } // namespace qpx::cli

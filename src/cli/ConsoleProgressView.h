@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliEnvironment.h"
 #include "link/ProgressView.h"
 
 #include <memory>
@@ -12,7 +13,7 @@ namespace qpx::cli {
 // becomes a plain line end; the bar is not drawn.
 class ConsoleProgressView : public link::ProgressView {
 public:
-    explicit ConsoleProgressView(std::ostream& err) : err_(err) {}
+    explicit ConsoleProgressView(CliEnvironment& env) : env_(env) {}
 
     void appendText(std::string_view text) override;
     void setRange(int, int) override {}
@@ -21,18 +22,18 @@ public:
     void stepIt() override {}
 
 private:
-    std::ostream& err_;
+    CliEnvironment& env_;
 };
 
 class ConsoleProgressViews : public link::ProgressViewFactory {
 public:
-    explicit ConsoleProgressViews(std::ostream& err) : err_(err) {}
+    explicit ConsoleProgressViews(CliEnvironment& env) : env_(env) {}
     std::unique_ptr<link::ProgressView> open() override {
-        return std::make_unique<ConsoleProgressView>(err_);
+        return std::make_unique<ConsoleProgressView>(env_);
     }
 
 private:
-    std::ostream& err_;
+    CliEnvironment& env_;
 };
 
 } // namespace qpx::cli

@@ -15,12 +15,12 @@ int RunDeploy(CliEnvironment& env, const DeployOptions& options) {
         env.err << "--watch takes 0 to 86400 seconds.\n";
         return kExitUsage;
     }
-    ConsoleMessageSink messages(env.err);
+    ConsoleMessageSink messages(env);
     const ConnectResult connected = ConnectInstrument(env, options.connection, messages);
     if (!connected.connection) {
         return connected.exitCode;
     }
-    ConsoleProgressViews views(env.err);
+    ConsoleProgressViews views(env);
     HeadlessSetupFrontEnd frontEnd(env, std::move(*settings), options.watchSeconds, options.dryRun);
     switch (operations::RunConnectedSetup(connected.connection->link(), views, frontEnd,
                                           options.unitSystem)) {

@@ -5,7 +5,7 @@
 namespace qpx::cli {
 
 int RunIdentify(CliEnvironment& env, const ConnectionOptions& connection, bool json) {
-    ConsoleMessageSink messages(env.err);
+    ConsoleMessageSink messages(env);
     const ConnectResult connected = ConnectInstrument(env, connection, messages);
     if (!connected.connection) {
         return connected.exitCode;

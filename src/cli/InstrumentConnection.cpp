@@ -65,6 +65,11 @@ ConnectResult ConnectInstrument(CliEnvironment& env, const ConnectionOptions& op
     std::unique_ptr<link::Port> port = std::move(opened.port);
     link::Link probe{*port, messages, env.logDirectory};
     result.systemType = link::WakeAndIdentify(probe);
+    if (env.errLineOpen) {
+        env.errLineOpen = false;
+    } else {
+        env.err << "Waking up System................. "; // a message ended the label's line
+    }
     if (!link::IsServedSystem(result.systemType)) {
         env.err << "Failed\n";
         if (result.systemType > 0) {

@@ -44,12 +44,12 @@ void AddPcQpxSection(Report& report, const instrument::PcQpxSettings& settings) 
 template <typename Body>
 int WithPcQpxSettings(CliEnvironment& env, const ConnectionOptions& connection,
                       const OutputOptions& output, Body body) {
-    ConsoleMessageSink messages(env.err);
+    ConsoleMessageSink messages(env);
     const ConnectResult connected = ConnectInstrument(env, connection, messages);
     if (!connected.connection) {
         return connected.exitCode;
     }
-    ConsoleProgressView view(env.err);
+    ConsoleProgressView view(env);
     operations::Download download;
     link::Link& link = connected.connection->link();
     if (!operations::DownloadConfiguration(link, &view, output.unitSystem, download)) {
@@ -100,7 +100,7 @@ int RunPcQpxSet(CliEnvironment& env, const ConnectionOptions& connection,
         env.err << "pcqpx set needs at least one of pulse-length=V, pulse-lag=V, res-lag=V.\n";
         return kExitUsage;
     }
-    ConsoleProgressViews views(env.err);
+    ConsoleProgressViews views(env);
     return WithPcQpxSettings(
         env, connection, output, [&](instrument::PcQpxSettings& settings, link::Link& link) {
             for (const auto& [value, text] : edits) {

@@ -16,7 +16,7 @@ constexpr std::string_view kDirectoryNotRead = "The recorder directory could not
 } // namespace
 
 int RunRecorderList(CliEnvironment& env, const ConnectionOptions& connection, bool json) {
-    ConsoleMessageSink messages(env.err);
+    ConsoleMessageSink messages(env);
     const ConnectResult connected = ConnectInstrument(env, connection, messages);
     if (!connected.connection) {
         return connected.exitCode;
@@ -34,13 +34,13 @@ int RunRecorderList(CliEnvironment& env, const ConnectionOptions& connection, bo
 
 int RunRecorderFormat(CliEnvironment& env, const ConnectionOptions& connection, bool yes,
                       bool json) {
-    ConsoleMessageSink messages(env.err, yes);
+    ConsoleMessageSink messages(env, yes);
     const ConnectResult connected = ConnectInstrument(env, connection, messages);
     if (!connected.connection) {
         return connected.exitCode;
     }
     operations::RecorderDialogModel model;
-    ConsoleProgressViews views(env.err);
+    ConsoleProgressViews views(env);
     switch (model.format(connected.connection->link(), views)) {
     case operations::FormatOutcome::Cancelled:
         return kExitRefused;

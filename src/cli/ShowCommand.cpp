@@ -9,12 +9,12 @@
 namespace qpx::cli {
 
 int RunShow(CliEnvironment& env, const ConnectionOptions& connection, const OutputOptions& output) {
-    ConsoleMessageSink messages(env.err);
+    ConsoleMessageSink messages(env);
     const ConnectResult connected = ConnectInstrument(env, connection, messages);
     if (!connected.connection) {
         return connected.exitCode;
     }
-    ConsoleProgressView view(env.err);
+    ConsoleProgressView view(env);
     operations::Download download;
     if (!operations::DownloadConfiguration(connected.connection->link(), &view, output.unitSystem,
                                            download)) {

@@ -1,0 +1,269 @@
+#include "CliBench.h"
+#include "model/TextFormat.h"
+#include "sim/Instrument.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace qpx::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The command lines after the last wake-up's "Ver".
+Lines AfterLastVer(const Lines& transcript) {
+    const auto ver = std::find(transcript.rbegin(), transcript.rend(), "Ver");
+    return Lines(ver.base(), transcript.end());
+}
+
+sim::Scenario WithFiles() {
+    sim::Scenario s = sim::QpxScenario();
+    s.recorderFiles = {{"DEF00001.QPX", 2048, 2001, 3, 5, 14, 2, 9, 50},
+                       {"DEF00002.QPX", 65536, 2001, 3, 6, 0, 0, 0, 0}};
+    s.recorderUsed = 16u * 65536u;
+    return s;
+}
+
+struct ConnectedBench : CliBench {
+    ConnectedBench() { ports.simulated.instruments[0] = WithFiles(); }
+};
+
+TEST(PortsCommand, EachPortsCodeAndMeaning) {
+    CliBench bench;
+    bench.ports.simulated.instruments[0] = sim::QpxScenario();
+    bench.ports.simulated.busy = {2};
+    EXPECT_EQ(bench.run({"ports"}), 0);
+    EXPECT_TRUE(Has(bench.out, "COM1  "));
+    const auto row = [&](int port) {
+        const auto start = bench.out.find(model::FormatText("  COM%d ", port));
+        return bench.out.substr(start, bench.out.find('\n', start) - start);
+    };
+    EXPECT_TRUE(Has(row(1), " 2 ") && Has(row(1), "available")) << row(1);
+    EXPECT_TRUE(Has(row(3), " 3 ") && Has(row(3), "in use")) << row(3);
+    EXPECT_TRUE(Has(row(2), " 0 ") && Has(row(2), "cannot be opened")) << row(2);
+    // Every port was opened at 9600 8N1 for the test, and closed again.
+    ASSERT_EQ(bench.ports.simulated.requests.size(), 8u);
+    EXPECT_EQ(bench.ports.simulated.requests[0].baud, 9600);
+    EXPECT_EQ(bench.ports.simulated.lines.front().closes, 1);
+}
+
+TEST(IdentifyCommand, QpxAndMerovaneOnlyGiveCodeZero) {
+    struct Case {
+        sim::Scenario scenario;
+        int code;
+        std::string out;
+        std::string err;
+    };
+    const std::vector<Case> cases{
+        {sim::QpxScenario(), 0, "  System: QPX\n", "QPX found on COM1\n"},
+        {sim::SleepingScenario(), 0, "  System: QPX\n", "QPX found on COM1\n"},
+        {sim::SystemScenario(sim::SystemKind::Merovane), 0, "  System: Merovane\n",
+         "Merovane found on COM1\n"},
+        {sim::SystemScenario(sim::SystemKind::Clv), 3, "",
+         "A CLV answered on COM1; only a QPX or a Merovane can be set up.\n"},
+    };
+    for (const auto& c : cases) {
+        CliBench bench;
+        bench.ports.simulated.instruments[0] = c.scenario;
+        EXPECT_EQ(bench.run({"identify", "--port", "COM1", "--baud", "19200"}), c.code) << c.err;
+        EXPECT_TRUE(Has(bench.out, c.out)) << bench.out;
+        EXPECT_TRUE(Has(bench.err, c.err)) << bench.err;
+        EXPECT_EQ(bench.ports.simulated.requests.back().baud, 19200);
+        EXPECT_EQ(bench.ports.simulated.lines.back().closes, 1);
+    }
+}
+
+TEST(IdentifyCommand, NothingBehindThePortIsALinkFailure) {
+    CliBench silent;
+    sim::Scenario s = sim::QpxScenario();
+    s.silent = true;
+    silent.ports.simulated.instruments[0] = s;
+    EXPECT_EQ(silent.run({"identify", "--port", "COM1"}), 3);
+    EXPECT_TRUE(Has(silent.err, "Waking up System................. Failed\n"
+                                "No QPX or Merovane answered on COM1.\n"))
+        << silent.err;
+
+    CliBench empty;
+    EXPECT_EQ(empty.run({"identify", "--port", "COM2"}), 3);
+    EXPECT_TRUE(Has(empty.err, "Open Port........................ Failed\n")) << empty.err;
+    EXPECT_EQ(empty.run({"identify", "--port", "/dev/ttyNothing"}), 3);
+    EXPECT_TRUE(Has(empty.err, "/dev/ttyNothing does not exist.")) << empty.err;
+}
+
+TEST(ShowCommand, DownloadThenHardwarePlannerWavesAndRecorder) {
+    ConnectedBench bench;
+    bench.ports.simulated.instruments[0].wavesOption = 2;
+    ASSERT_EQ(bench.run({"show", "--port", "COM1"}), 0) << bench.err;
+    EXPECT_EQ(AfterLastVer(bench.transcript()),
+              (Lines{"Get CONF", "Get OPER", "Get USER", "enablewaves", "bdir"}));
+    for (const char* part : {"Get Recorder Settings.......... Success\n", "QPX found on COM1\n"}) {
+        EXPECT_TRUE(Has(bench.err, part)) << part;
+    }
+    for (const char* part :
+         {"  Serial No.: DEFAULT\n", "  System Frequency: 1500 kHz\n",
+          "  Waves Option: Directional\n", "  Number of Cells: 20\n",
+          "  Profiling Range:   0.90 -  20.90 m\n", "  Wave Series Type: PUV Series\n",
+          "  2 Files found in Recorder\n", "  Used Space: 1.00M\n", "  Free Space: 63.00M\n",
+          "  DEF00001.QPX  2048   2001/03/05  14:02:09\n"}) {
+        EXPECT_TRUE(Has(bench.out, part)) << part << "\nin\n" << bench.out;
+    }
+    ASSERT_EQ(bench.run({"show", "--port", "COM1", "--json", "--units", "english"}), 0);
+    EXPECT_TRUE(Has(bench.out, "\"cell-size\": \"3.28\"")) << bench.out;
+    EXPECT_TRUE(Has(bench.out, "{\"name\": \"DEF00002.QPX\", \"size\": \"65536\", "
+                               "\"date\": \"2001/03/06\", \"time\": \"00:00:00\"}"))
+        << bench.out;
+}
+
+TEST(DeployCommand, ChangedSettingUploadedDeployedWatchedAndDisconnected) {
+    ConnectedBench bench;
+    bench.ports.simulated.instruments[0].deploy.outputIntervalMs = 500;
+    ASSERT_EQ(bench.run({"deploy", "--port", "COM1", "cells=25", "start=2001/07/04 10:00:00",
+                         "--watch", "2"}),
+              0)
+        << bench.err;
+    EXPECT_EQ(AfterLastVer(bench.transcript()),
+              (Lines{"StartDate 2001/07/04", "StartTime 10:00:00", "nc 25", "of ascii",
+                     "AutoSleep on", "SaveSetup", "deploy"}));
+    EXPECT_TRUE(Has(bench.err, "Update Number of Cells......... Success\n"));
+    EXPECT_TRUE(Has(bench.err, "Time between Profiles: 1200 seconds\n"));
+    EXPECT_TRUE(Has(bench.err, "QPX deployment: Now disconnect the communication cable from "
+                               "\nthe system for deployment.\n"));
+    EXPECT_TRUE(Has(bench.out, "  Number of Cells: 25\n"));
+    EXPECT_TRUE(Has(bench.out, "Deployment started\n")) << bench.out;
+    // The saved setup keeps the change.
+    EXPECT_EQ(bench.ports.simulated.lastInstrument().savedStructures().userSetup.numberOfCells,
+              25u);
+}
+
+TEST(DeployCommand, DryRunPrintsTheUploadAndSendsNothing) {
+    ConnectedBench bench;
+    ASSERT_EQ(bench.run({"deploy", "--port", "COM1", "--dry-run", "file-name=ABC",
+                         "start=2002/01/02 03:04:05", "comment1=Pier", "cells=25",
+                         "temperature-mode=user", "temperature=12.5"}),
+              0)
+        << bench.err;
+    const std::string preview = "The upload would send, after waking the instrument:\n"
+                                "Deployment ABC\n"
+                                "StartDate 2002/01/02\n"
+                                "StartTime 03:04:05\n"
+                                "Comments\n"
+                                "Pier\n"
+                                "\n"
+                                "\n"
+                                "nc 25\n"
+                                "TempMode User\n"
+                                "Temp     12.50\n"
+                                "of ascii\n"
+                                "AutoSleep on\n"
+                                "SaveSetup\n";
+    EXPECT_TRUE(bench.out.ends_with(preview)) << bench.out;
+    EXPECT_EQ(bench.transcript().back(), "bdir");
+    EXPECT_FALSE(bench.received("SaveSetup"));
+}
+
+TEST(DeployCommand, RefusalsGiveCodeOneAndSendNoSettings) {
+    for (const Lines& settings : {Lines{"cells=0"}, Lines{"cells=30"}, Lines{"file-name="},
+                                  Lines{"coordinate-system=enu"}}) {
+        ConnectedBench bench;
+        Lines args{"deploy", "--port", "COM1"};
+        args.insert(args.end(), settings.begin(), settings.end());
+        EXPECT_EQ(bench.run(args), 1) << settings[0];
+        EXPECT_EQ(bench.transcript().back(), "bdir") << settings[0];
+        EXPECT_FALSE(bench.err.empty());
+    }
+}
+
+TEST(DeployCommand, LinkFailuresGiveCodeThree) {
+    // The upload stops at the changed setting; a frame never comes; "deploy" is not taken.
+    sim::Scenario dying = WithFiles();
+    dying.silence = sim::SilenceFault{-1, "nc 25"};
+    sim::Scenario noFrame = WithFiles();
+    noFrame.frameFault = sim::FrameFault{{"Get USER", -1}, true};
+    sim::Scenario refusing = WithFiles();
+    refusing.wrongEcho = sim::EchoFault{{"deploy", -1}};
+    for (const auto& [scenario, failedLine] :
+         {std::pair{dying, "Update Number of Cells......... Failed\n"},
+          std::pair{noFrame, "Get User Setup................. \nError Getting System Variable "
+                             "Structure"},
+          std::pair{refusing, "Save Setup..................... Success\n"}}) {
+        CliBench bench;
+        bench.ports.simulated.instruments[0] = scenario;
+        EXPECT_EQ(bench.run({"deploy", "--port", "COM1", "cells=25"}), 3) << failedLine;
+        EXPECT_TRUE(Has(bench.err, failedLine)) << bench.err;
+        EXPECT_FALSE(Has(bench.err, "Now disconnect"));
+        EXPECT_EQ(bench.ports.simulated.lines.back().closes, 1);
+    }
+}
+
+TEST(RecorderCommand, ListAndFormatOnlyWhenConfirmed) {
+    ConnectedBench bench;
+    ASSERT_EQ(bench.run({"recorder", "--port", "COM1"}), 0) << bench.err;
+    EXPECT_TRUE(Has(bench.out, "  2 Files found in Recorder\n")) << bench.out;
+    EXPECT_TRUE(Has(bench.out, "  DEF00002.QPX  65536  2001/03/06  00:00:00\n")) << bench.out;
+
+    EXPECT_EQ(bench.run({"recorder", "--port", "COM1", "format"}), 1);
+    EXPECT_TRUE(Has(bench.err, "WARNING: Formatting will erase ALL data on the memory card."));
+    EXPECT_FALSE(bench.received("format"));
+
+    ASSERT_EQ(bench.run({"recorder", "format", "--yes", "--port", "COM1"}), 0) << bench.err;
+    EXPECT_TRUE(bench.received("format"));
+    EXPECT_TRUE(Has(bench.err, "Formatting memory card......... Success\n")) << bench.err;
+    EXPECT_TRUE(Has(bench.out, "  0 Files found in Recorder\n")) << bench.out;
+}
+
+TEST(ClockCommand, ShowAndSetByHand) {
+    ConnectedBench bench;
+    bench.clock.setLocalTime({2001, 7, 4, 10, 0, 0});
+    ASSERT_EQ(bench.run({"clock", "--port", "COM1", "show"}), 0) << bench.err;
+    EXPECT_TRUE(Has(bench.out, "  Computer Time: 2001/07/04 10:00:0")) << bench.out;
+    EXPECT_TRUE(Has(bench.out, "  System Time: 2001/07/04 09:0")) << bench.out;
+    EXPECT_TRUE(Has(bench.out, "  Difference:        0 00:5")) << bench.out;
+    EXPECT_FALSE(bench.received("Time 10:00:01"));
+
+    ASSERT_EQ(bench.run({"clock", "--port", "COM1", "set", "--manual", "2001/07/04 09:05:30"}), 0)
+        << bench.err;
+    bench.clock.sleepMs(500);
+    const auto& lines = bench.transcript();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "Date 2001/07/04");
+    EXPECT_EQ(lines.back(), "Time 09:05:31");
+}
+
+TEST(PcQpxCommand, OnlyForAPcQpxChecksThenSendsAndShowsTheReadBack) {
+    ConnectedBench plain;
+    EXPECT_EQ(plain.run({"pcqpx", "--port", "COM1"}), 1);
+    EXPECT_TRUE(Has(plain.err, "not a PC-QPX")) << plain.err;
+
+    CliBench bench;
+    // A PC-QPX: the default setup with pulseCoherentMode set.
+    sim::Scenario s = sim::QpxScenario();
+    s.userSetup = sim::Instrument(sim::QpxScenario()).structures().userSetup;
+    s.userSetup->pulseCoherentMode = 1;
+    bench.ports.simulated.instruments[0] = s;
+    ASSERT_EQ(bench.run({"pcqpx", "--port", "COM1", "show"}), 0) << bench.err;
+    EXPECT_TRUE(Has(bench.out, "  Pulse Length (m): 0\n")) << bench.out;
+
+    EXPECT_EQ(bench.run({"pcqpx", "--port", "COM1", "set", "pulse-length=1.005"}), 1);
+    EXPECT_TRUE(Has(bench.err, "Pulse Length should be in the range of  0.02 to  1.00 m."))
+        << bench.err;
+    EXPECT_FALSE(bench.received("SaveSetup"));
+
+    ASSERT_EQ(bench.run({"pcqpx", "--port", "COM1", "set", "pulse-length=0.5", "pulse-lag=0.4",
+                         "res-lag=0"}),
+              0)
+        << bench.err;
+    const auto tail = AfterLastVer(bench.transcript());
+    ASSERT_GE(tail.size(), 5u);
+    EXPECT_EQ(Lines(tail.end() - 5, tail.end()),
+              (Lines{"pl   0.50", "pg   0.40", "rpg   0.00", "SaveSetup", "Get OPER"}));
+    EXPECT_TRUE(Has(bench.out, "  Pulse Length (m): 0.5\n")) << bench.out;
+}
+
+} // namespace
+} // namespace qpx::test
