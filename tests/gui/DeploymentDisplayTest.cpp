@@ -31,6 +31,8 @@ public:
     explicit SlowDevice(qpx::link::VirtualClock& clock) : clock_(clock) {}
     int available() override { return static_cast<int>(waiting.size()); }
     int read(std::uint8_t* destination, int max) override {
+        if (waiting.empty())
+            return 0;
         ++depth;
         maxDepth = std::max(maxDepth, depth);
         ++reads;
