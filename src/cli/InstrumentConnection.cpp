@@ -61,6 +61,7 @@ ConnectResult ConnectInstrument(CliEnvironment& env, const ConnectionOptions& op
     }
     env.err << "Success\n"
             << "Waking up System................. " << std::flush;
+    env.errLineOpen = true;
 
     std::unique_ptr<link::Port> port = std::move(opened.port);
     link::Link probe{*port, messages, env.logDirectory};

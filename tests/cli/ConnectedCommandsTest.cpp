@@ -61,7 +61,9 @@ TEST(IdentifyCommand, QpxAndMerovaneOnlyGiveCodeZero) {
         std::string err;
     };
     const std::vector<Case> cases{
-        {sim::QpxScenario(), 0, "  System: QPX\n", "QPX found on COM1\n"},
+        {sim::QpxScenario(), 0, "  System: QPX\n",
+         "Open Port........................ Success\nWaking up System................. "
+         "Success\nQPX found on COM1\n"},
         {sim::SleepingScenario(), 0, "  System: QPX\n", "QPX found on COM1\n"},
         {sim::SystemScenario(sim::SystemKind::Merovane), 0, "  System: Merovane\n",
          "Merovane found on COM1\n"},
@@ -85,7 +87,7 @@ TEST(IdentifyCommand, NothingBehindThePortIsALinkFailure) {
     s.silent = true;
     silent.ports.simulated.instruments[0] = s;
     EXPECT_EQ(silent.run({"identify", "--port", "COM1"}), 3);
-    EXPECT_TRUE(Has(silent.err, "Waking up System................. Failed\n"
+    EXPECT_TRUE(Has(silent.err, "Success\nWaking up System................. Failed\n"
                                 "No QPX or Merovane answered on COM1.\n"))
         << silent.err;
 
