@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qpx::ui {
 namespace {
@@ -72,9 +73,18 @@ ProfileAssistantDialog::ProfileAssistantDialog(QWidget* planner, planning::Deplo
             &ProfileAssistantDialog::maximumRangeEdited);
     connect(transfer_, &QPushButton::clicked, this, &ProfileAssistantDialog::transferClicked);
 
-    // Starts hidden, outside the planner, at its slide size.
-    resize(ProfileAssistant::kWidth, ProfileAssistant::kHeight - 2);
+    // Starts hidden, at its slide size.
+    resize(ProfileAssistant::kWidth,
+           slideHeight(ProfileAssistant::kWidth, ProfileAssistant::kHeight - 2));
     hide();
+}
+
+int ProfileAssistantDialog::slideHeight(int width, int height) const {
+    // The window is as wide as the slide says; its wrapped instruction text may need more
+    // height than the slide's at a large font, and then gets it.
+    const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
+                                                     : layout()->totalMinimumSize().height();
+    return std::max(height, needed);
 }
 
 void ProfileAssistantDialog::showValues() {
@@ -131,7 +141,7 @@ void ProfileAssistantDialog::slideStep() {
     const planning::SlideTick tick = model_.assistant().tick(plannerRect.left(), plannerRect.top());
     if (tick.placement) {
         const planning::AssistantPlacement& at = *tick.placement;
-        setGeometry(at.left, at.top, at.width, at.height);
+        setGeometry(at.left, at.top, at.width, slideHeight(at.width, at.height));
     }
     if (tick.show && !isVisible()) {
         show();

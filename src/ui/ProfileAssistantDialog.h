@@ -46,6 +46,7 @@ private:
     void transferClicked();
     void showSuggestion();
     void showMessage(const planning::DialogMessage& message);
+    int slideHeight(int width, int height) const;
 
     QWidget* planner_;
     planning::DeploymentPlanner& model_;
