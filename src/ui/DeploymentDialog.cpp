@@ -75,8 +75,6 @@ link::CalendarTime CalendarFromDateTime(const QDateTime& dateTime) {
 }
 
 QDateTime DateTimeFromCalendar(const link::CalendarTime& time) {
-    // An instrument can hold a date no calendar has (month 0, day 31 of February); the control
-    // then shows its own default rather than an invalid date.
     const QDate date(time.year, time.month, time.day);
     const QTime clock(time.hour, time.minute, time.second);
     if (!date.isValid() || !clock.isValid()) {
@@ -264,6 +262,11 @@ void DeploymentDialog::build() {
 void DeploymentDialog::load(const planning::PlannerInputs& inputs, const link::CalendarTime& now) {
     plan_.reset();
     planner_.open(inputs, now);
+    // An instrument can hold a start no calendar has (month 0, 31 February); the control cannot
+    // show it, so it starts at its own default, the computer's time, and the plan with it.
+    if (!DateTimeFromCalendar(planner_.startTime()).isValid()) {
+        planner_.setStartTime(now);
+    }
     showValues();
     assistant_->hide();
     assistant_->showValues();

@@ -267,6 +267,17 @@ private slots:
         QCOMPARE(f.box(qpx::planning::kCellSizeBoxId)->text(), QStringLiteral("1"));
     }
 
+    void startNoCalendarHasBecomesTheComputersTime() {
+        auto inputs = qpx::test::ConnectedInputs();
+        inputs.user.startDate.month = 13;
+        Fixture f(inputs);
+        QCOMPARE(Control<QDateTimeEdit>(f.dialog.get(), Planner::kStartDateTimeId)->text(),
+                 QStringLiteral("2026/12/07,  16:45:30"));
+        f.deploy();
+        QVERIFY(f.dialog->acceptedPlan().has_value());
+        QVERIFY(f.dialog->acceptedPlan()->start == kNow);
+    }
+
     void subDialogButtonsSayNotAvailable() {
         auto inputs = qpx::test::ConnectedInputs();
         inputs.user.pulseCoherentMode = 1;
