@@ -48,10 +48,14 @@ bool Send(link::Link& link, link::ProgressView* view, PcQpxSettings& settings,
 
     std::array<std::uint8_t, model::kOperationConfigurationWireSize> received{};
     // A block of the wrong kind is no more use than none.
-    const auto oper = link::FetchStructure(link, "Get OPER", received) == 1
-                          ? std::optional(model::WidenOperationConfiguration(
-                                received, settings.systemConfiguration().cpuSoftwareVersion))
-                          : std::nullopt;
+    // A frame shorter than the structure is refused too, not read as one padded with zeros.
+    int length = 0;
+    const auto oper =
+        link::FetchStructure(link, "Get OPER", received, &length) == 1
+            ? std::optional(model::WidenOperationConfiguration(
+                  std::span<const std::uint8_t>(received.data(), static_cast<std::size_t>(length)),
+                  settings.systemConfiguration().cpuSoftwareVersion))
+            : std::nullopt;
     if (!oper || !oper->ok()) {
         link.messages.showMessage(kOperationReadBackFailed);
         return false;

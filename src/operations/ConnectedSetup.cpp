@@ -94,21 +94,29 @@ bool DownloadConfiguration(link::Link& link, link::ProgressView* view, int unitS
            step("Get Sensor Operation Config.... ",
                 [&] {
                     std::array<std::uint8_t, model::kOperationConfigurationWireSize> bytes{};
-                    if (link::FetchStructure(link, "Get OPER", bytes) == 0) {
+                    int length = 0;
+                    if (link::FetchStructure(link, "Get OPER", bytes, &length) == 0) {
                         link.messages.showMessage(kOperFailedMessage);
                         return false;
                     }
-                    return Take(
-                        model::WidenOperationConfiguration(bytes, inputs.system.cpuSoftwareVersion),
-                        inputs.operation, link.messages);
+                    // Only what the frame carried: a short frame padded with zeros is no
+                    // configuration.
+                    return Take(model::WidenOperationConfiguration(
+                                    std::span<const std::uint8_t>(bytes.data(),
+                                                                  static_cast<std::size_t>(length)),
+                                    inputs.system.cpuSoftwareVersion),
+                                inputs.operation, link.messages);
                 }) &&
            step("Get User Setup................. ",
                 [&] {
                     std::array<std::uint8_t, model::kUserSetupSize> bytes{};
-                    if (link::FetchStructure(link, "Get USER", bytes) == 0) {
+                    int length = 0;
+                    if (link::FetchStructure(link, "Get USER", bytes, &length) == 0) {
                         return false;
                     }
-                    return Take(model::DecodeUserSetup(bytes), inputs.user, link.messages);
+                    return Take(model::DecodeUserSetup(std::span<const std::uint8_t>(
+                                    bytes.data(), static_cast<std::size_t>(length))),
+                                inputs.user, link.messages);
                 }) &&
            step("Get Waves Option............... ",
                 [&] { return ReadWavesOption(link, inputs.wavesOption); }) &&

@@ -24,14 +24,19 @@ constexpr int kBlockAttempts = 10;
 constexpr int kQuietMs = 100;
 constexpr int kMaxDrainRounds = 50;
 
-void DrainSpoiledBlock(link::Port& port) {
+// Returns how many bytes it let through.
+int DrainSpoiledBlock(link::Port& port) {
     std::array<std::uint8_t, 256> scratch{};
+    int drained = 0;
     for (int round = 0; round < kMaxDrainRounds; ++round) {
-        if (link::ReadBufferTimed(port, scratch.data(), static_cast<int>(scratch.size()),
-                                  kQuietMs) <= 0) {
-            return;
+        const int got =
+            link::ReadBufferTimed(port, scratch.data(), static_cast<int>(scratch.size()), kQuietMs);
+        if (got <= 0) {
+            break;
         }
+        drained += got;
     }
+    return drained;
 }
 
 std::uint16_t U16(std::span<const std::uint8_t, 2> bytes) {
@@ -83,8 +88,13 @@ bool WaitForStartChar(link::Port& port) {
 }
 
 int ReadBlock(link::Port& port, std::span<std::uint8_t> payload) {
+    int arrived = 0;
+    return ReadBlockCounting(port, payload, arrived);
+}
+
+int ReadBlockCounting(link::Port& port, std::span<std::uint8_t> payload, int& arrived) {
     std::array<std::uint8_t, 2> field{};
-    if (ReadBytesTimed(port, field, 2, kLengthReadMs) == 0) {
+    if (ReadBytesTimed(port, field, 2, kLengthReadMs, {}, &arrived) == 0) {
         return -1;
     }
     const int length = U16(field);
@@ -109,14 +119,23 @@ int ReadBlock(link::Port& port, std::span<std::uint8_t> payload) {
     return U16(field) == link::FrameChecksum(data) ? taken : -1;
 }
 
-int ReadBlockWithRetry(link::Port& port, std::span<std::uint8_t> payload) {
+int ReadBlockWithRetry(link::Port& port, std::span<std::uint8_t> payload, bool* silent) {
+    bool nothing = true;
     for (int attempt = 0; attempt < kBlockAttempts; ++attempt) {
-        const int result = ReadBlock(port, payload);
+        int arrived = 0;
+        const int result = ReadBlockCounting(port, payload, arrived);
         if (result != -1) {
+            if (silent != nullptr) {
+                *silent = false;
+            }
             return result;
         }
-        DrainSpoiledBlock(port);
+        const int drained = DrainSpoiledBlock(port);
+        nothing = nothing && arrived == 0 && drained == 0;
         port.writeChar(kNak);
+    }
+    if (silent != nullptr) {
+        *silent = nothing;
     }
     return -1;
 }

@@ -97,9 +97,13 @@ bool WaitForStartChar(link::Port& port);
 // when the checksum matched, else -1 (also on any short read). A block longer than `payload`
 // leaves bytes unread and fails its checksum.
 int ReadBlock(link::Port& port, std::span<std::uint8_t> payload);
+// The same, also telling how many bytes of the length field arrived (0: the line was silent).
+int ReadBlockCounting(link::Port& port, std::span<std::uint8_t> payload, int& arrived);
 
 // Up to 10 reads of one block, a NAK after each failure. The first result other than -1, or -1.
-int ReadBlockWithRetry(link::Port& port, std::span<std::uint8_t> payload);
+// `silent`, when given, is set when not one byte arrived in all the attempts: the instrument
+// has stopped sending and no NAK will bring the block.
+int ReadBlockWithRetry(link::Port& port, std::span<std::uint8_t> payload, bool* silent = nullptr);
 
 // Runs "bdir": fills `header`, the slots of `entries` (as many as it holds; the slot count is
 // the most files accepted) and `usedBytes`, and, when given, appends a row to `list` for each

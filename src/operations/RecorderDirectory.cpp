@@ -104,11 +104,17 @@ int ReadRecorderDirectory(link::Link& link, RecorderHeader& header,
     std::size_t slot = 0;
     for (; slot < entries.size(); ++slot) {
         std::array<std::uint8_t, kRecorderFileEntrySize> block{};
-        const int result = ReadBlockWithRetry(port, block);
+        bool silent = false;
+        const int result = ReadBlockWithRetry(port, block, &silent);
         if (result == 0) {
             break;
         }
         if (result != static_cast<int>(kRecorderFileEntrySize)) {
+            // A line gone silent sends no end block: reading on would wait out ten attempts for
+            // each of the remaining slots, hours on the real line.
+            if (silent) {
+                return -1;
+            }
             // Not acknowledged and not listed; the next read takes whatever comes next.
             continue;
         }

@@ -1,0 +1,235 @@
+#include "fuzz/support/FuzzInput.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace qpx::fuzz {
+
+std::vector<std::vector<std::uint8_t>> SplitSegments(std::span<const std::uint8_t> input) {
+    std::vector<std::vector<std::uint8_t>> segments(1);
+    std::size_t i = 0;
+    while (i < input.size()) {
+        if (input.size() - i >= kSegmentMarker.size() &&
+            std::equal(kSegmentMarker.begin(), kSegmentMarker.end(), input.begin() + i,
+                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; })) {
+            segments.emplace_back();
+            i += kSegmentMarker.size();
+            continue;
+        }
+        segments.back().push_back(input[i++]);
+    }
+    return segments;
+}
+
+std::vector<std::uint8_t> JoinSegments(const std::vector<std::vector<std::uint8_t>>& segments) {
+    std::vector<std::uint8_t> joined;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        if (i > 0) {
+            joined.insert(joined.end(), kSegmentMarker.begin(), kSegmentMarker.end());
+        }
+        joined.insert(joined.end(), segments[i].begin(), segments[i].end());
+    }
+    return joined;
+}
+
+namespace {
+std::string& ReplayedInputName() {
+    static std::string name;
+    return name;
+}
+} // namespace
+
+void SetReplayedInputName(std::string name) {
+    ReplayedInputName() = std::move(name);
+}
+
+void Require(bool holds, const char* what) {
+    if (!holds) {
+        std::fprintf(stderr, "invariant broken: %s%s%s\n", what,
+                     ReplayedInputName().empty() ? "" : ", input ", ReplayedInputName().c_str());
+        std::abort();
+    }
+}
+
+bool ShowsNonNumber(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower.find("inf") != std::string::npos || lower.find("nan") != std::string::npos;
+}
+
+namespace {
+
+std::string CollapseBlanks(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == ' ' && !out.empty() && out.back() == ' ') {
+            continue;
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Length of the number at the front of `text` as printf writes one, 0 when there is none.
+std::size_t NumberLength(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        ++i;
+    }
+    const std::size_t digitsFrom = i;
+    while (i < text.size() && IsDigit(text[i])) {
+        ++i;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+        }
+    }
+    if (i == digitsFrom || (i == digitsFrom + 1 && text[digitsFrom] == '.')) {
+        return 0;
+    }
+    if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E') &&
+        (IsDigit(text[i + 1]) || text[i + 1] == '-' || text[i + 1] == '+')) {
+        std::size_t j = i + 1;
+        if (text[j] == '-' || text[j] == '+') {
+            ++j;
+        }
+        if (j < text.size() && IsDigit(text[j])) {
+            while (j < text.size() && IsDigit(text[j])) {
+                ++j;
+            }
+            i = j;
+        }
+    }
+    return i;
+}
+
+// '#' one number, '*' any text, anything else itself.
+bool MatchPattern(std::string_view text, std::string_view pattern) {
+    if (pattern.empty()) {
+        return text.empty();
+    }
+    if (pattern[0] == '*') {
+        for (std::size_t skip = 0; skip <= text.size(); ++skip) {
+            if (MatchPattern(text.substr(skip), pattern.substr(1))) {
+                return true;
+            }
+        }
+        return false;
+    }
+    if (pattern[0] == '#') {
+        // A padded number may have eaten the blank in front of it.
+        std::string_view rest = text;
+        if (!rest.empty() && rest[0] == ' ') {
+            rest.remove_prefix(1);
+        }
+        const std::size_t length = NumberLength(rest);
+        return length > 0 && MatchPattern(rest.substr(length), pattern.substr(1));
+    }
+    return !text.empty() && text[0] == pattern[0] &&
+           MatchPattern(text.substr(1), pattern.substr(1));
+}
+
+std::string ToPattern(std::string_view format) {
+    std::string pattern;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') {
+            pattern.push_back(format[i]);
+            continue;
+        }
+        if (i + 1 < format.size() && format[i + 1] == '%') {
+            pattern.push_back('%');
+            ++i;
+            continue;
+        }
+        std::size_t j = i + 1;
+        while (j < format.size() &&
+               std::string_view("0123456789.-+ #").find(format[j]) != std::string_view::npos) {
+            ++j;
+        }
+        if (j < format.size()) {
+            pattern.push_back(format[j] == 's' ? '*' : '#');
+        }
+        i = j;
+    }
+    return CollapseBlanks(pattern);
+}
+
+} // namespace
+
+bool MatchesFormat(std::string_view text, std::string_view format) {
+    return MatchPattern(CollapseBlanks(text), ToPattern(format));
+}
+
+bool MatchesAnyFormat(std::string_view text, std::span<const std::string_view> formats) {
+    return std::any_of(formats.begin(), formats.end(),
+                       [&](std::string_view format) { return MatchesFormat(text, format); });
+}
+
+bool MatchesAnyFormat(std::string_view text, std::initializer_list<std::string_view> formats) {
+    return MatchesAnyFormat(text,
+                            std::span<const std::string_view>(formats.begin(), formats.size()));
+}
+
+void ExpectedMessages::check(std::string_view text) {
+    shown_.emplace_back(text);
+    Require(!ShowsNonNumber(text), "a message shows inf or nan");
+    Require(MatchesAnyFormat(text, formats_), "a message that is not one of the system's own");
+}
+
+void ExpectedMessages::showMessage(std::string_view text) {
+    check(text);
+}
+
+bool ExpectedMessages::askOkCancel(std::string_view text, std::string_view) {
+    check(text);
+    return answerOk_;
+}
+
+void ExpectedMessages::showInformation(std::string_view, std::string_view text) {
+    check(text);
+}
+
+std::vector<std::string_view> LinkMessages() {
+    return {"FAIL TO CLEAR TRANSMIT BUFFER",
+            "FAIL TO CLEAR RECEIVE BUFFER",
+            "FAIL TO CLEAR RECEIVE BUFFER 2",
+            "FAIL TO LOCATE PROMPT",
+            "FAIL TO QUIET THE LINE",
+            "COMMAND TOO LONG",
+            "Error Getting System Variable Structure: ",
+            " Bad CheckSum getting System Variable Structure: ",
+            "Failed to start system. Please try again."};
+}
+
+std::vector<std::filesystem::path> FilesBelow(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        return files;
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
+        if (entry.is_regular_file()) {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace qpx::fuzz
