@@ -5,7 +5,9 @@
 //
 //     bench_qpxctl_floor --baud B qpxctl-arguments...
 //
-// The --port of the arguments is replaced by COM1, the simulated instrument at B baud.
+// The --port of the arguments is replaced by COM1, the simulated instrument at B baud. The
+// --watch seconds are time the user asked for, not waiting: the command runs with --watch 0 and
+// the watch is added to the floor whole.
 
 #include "cli/CliEnvironment.h"
 #include "cli/QpxCtl.h"
@@ -127,8 +129,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<std::string> args;
+    double watchMs = 0.0;
     for (int i = 3; i < argc; ++i) {
         args.emplace_back(argv[i]);
+        if (args.back() == "--watch" && i + 1 < argc) {
+            watchMs = model::ParseDouble(argv[i + 1]).value_or(0.0) * 1000.0;
+            args.emplace_back("0");
+            ++i;
+        }
     }
     link::VirtualClock virtualClock;
     PauseCountingClock clock(virtualClock);
@@ -144,7 +152,7 @@ int main(int argc, char** argv) {
     }
     const double lineMs =
         static_cast<double>(ports.sent + ports.received) * 10000.0 / static_cast<double>(*baud);
-    const double floorMs = static_cast<double>(clock.pausedMs) + lineMs;
+    const double floorMs = static_cast<double>(clock.pausedMs) + lineMs + watchMs;
     std::fputs(model::FormatText("%.0f %lld %.0f %lld\n", floorMs,
                                  static_cast<long long>(clock.pausedMs), lineMs,
                                  static_cast<long long>(virtualClock.nowMs()))

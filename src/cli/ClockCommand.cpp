@@ -20,7 +20,7 @@ constexpr std::string_view kClockNotRead = "The instrument clock could not be re
 
 int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool json) {
     ConsoleMessageSink messages(env);
-    const ConnectResult connected = ConnectInstrument(env, connection, messages);
+    const ConnectResult connected = ConnectInstrument(env, connection, messages, false);
     if (!connected.connection) {
         return connected.exitCode;
     }
@@ -52,7 +52,7 @@ int RunClockSet(CliEnvironment& env, const ConnectionOptions& connection,
         }
     }
     ConsoleMessageSink messages(env);
-    const ConnectResult connected = ConnectInstrument(env, connection, messages);
+    const ConnectResult connected = ConnectInstrument(env, connection, messages, false);
     if (!connected.connection) {
         return connected.exitCode;
     }

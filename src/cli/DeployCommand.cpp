@@ -16,7 +16,7 @@ int RunDeploy(CliEnvironment& env, const DeployOptions& options) {
         return kExitUsage;
     }
     ConsoleMessageSink messages(env);
-    const ConnectResult connected = ConnectInstrument(env, options.connection, messages);
+    const ConnectResult connected = ConnectInstrument(env, options.connection, messages, false);
     if (!connected.connection) {
         return connected.exitCode;
     }

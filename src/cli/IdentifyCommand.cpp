@@ -6,7 +6,7 @@ namespace qpx::cli {
 
 int RunIdentify(CliEnvironment& env, const ConnectionOptions& connection, bool json) {
     ConsoleMessageSink messages(env);
-    const ConnectResult connected = ConnectInstrument(env, connection, messages);
+    const ConnectResult connected = ConnectInstrument(env, connection, messages, true);
     if (!connected.connection) {
         return connected.exitCode;
     }

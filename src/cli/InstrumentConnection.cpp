@@ -38,7 +38,7 @@ std::string SystemName(int systemType) {
 }
 
 ConnectResult ConnectInstrument(CliEnvironment& env, const ConnectionOptions& options,
-                                link::MessageSink& messages) {
+                                link::MessageSink& messages, bool identify) {
     ConnectResult result;
     const PortTarget target = env.ports.resolve(options.port);
     if (!target.error.empty()) {
@@ -59,11 +59,17 @@ ConnectResult ConnectInstrument(CliEnvironment& env, const ConnectionOptions& op
         }
         return result;
     }
-    env.err << "Success\n"
-            << "Waking up System................. " << std::flush;
+    env.err << "Success\n" << std::flush;
+    std::unique_ptr<link::Port> port = std::move(opened.port);
+    if (!identify) {
+        result.connection = std::make_unique<InstrumentConnection>(
+            std::move(port), messages, env.logDirectory, 0, target.name());
+        result.exitCode = kExitSuccess;
+        return result;
+    }
+    env.err << "Waking up System................. " << std::flush;
     env.errLineOpen = true;
 
-    std::unique_ptr<link::Port> port = std::move(opened.port);
     link::Link probe{*port, messages, env.logDirectory};
     result.systemType = link::WakeAndIdentify(probe);
     if (env.errLineOpen) {

@@ -43,13 +43,16 @@ struct ConnectResult {
     int systemType = 0;                               // what answered, when the port opened
 };
 
-// What "Go!" does, on standard error: "Open Port" and "Waking up System" with their results,
-// then "QPX found on COM1" (or on the device path). Only a QPX or a Merovane is kept; anything
-// else closes the port. The window's 2000 ms pause before it hides is not made: no window hides.
+// What "Go!" does, on standard error: "Open Port" with its result, then with `identify`
+// "Waking up System" with its result and "QPX found on COM1" (or on the device path); only a QPX
+// or a Merovane is kept, anything else closes the port. Without `identify` the port is only
+// opened: every operation of the core begins with its own wake-up and identification, so a
+// second one here would cost a wake-up's waiting for nothing. The window's 2000 ms pause before
+// it hides is not made: no window hides.
 // A --port argument that names no port is wrong usage (kExitUsage); a port that does not open or
 // an instrument that does not answer is kExitLinkFailure, with the opener's reason.
 ConnectResult ConnectInstrument(CliEnvironment& env, const ConnectionOptions& options,
-                                link::MessageSink& messages);
+                                link::MessageSink& messages, bool identify);
 
 // "QPX", "CLV", ... for a system type; "no instrument" for the failures.
 std::string SystemName(int systemType);

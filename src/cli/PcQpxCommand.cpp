@@ -45,7 +45,7 @@ template <typename Body>
 int WithPcQpxSettings(CliEnvironment& env, const ConnectionOptions& connection,
                       const OutputOptions& output, Body body) {
     ConsoleMessageSink messages(env);
-    const ConnectResult connected = ConnectInstrument(env, connection, messages);
+    const ConnectResult connected = ConnectInstrument(env, connection, messages, false);
     if (!connected.connection) {
         return connected.exitCode;
     }

@@ -17,7 +17,9 @@ constexpr std::string_view kDirectoryNotRead = "The recorder directory could not
 
 int RunRecorderList(CliEnvironment& env, const ConnectionOptions& connection, bool json) {
     ConsoleMessageSink messages(env);
-    const ConnectResult connected = ConnectInstrument(env, connection, messages);
+    // The list's refresh goes on after a wake-up that found another system; identifying here
+    // keeps "bdir" from ever reaching one.
+    const ConnectResult connected = ConnectInstrument(env, connection, messages, true);
     if (!connected.connection) {
         return connected.exitCode;
     }
@@ -35,7 +37,7 @@ int RunRecorderList(CliEnvironment& env, const ConnectionOptions& connection, bo
 int RunRecorderFormat(CliEnvironment& env, const ConnectionOptions& connection, bool yes,
                       bool json) {
     ConsoleMessageSink messages(env, yes);
-    const ConnectResult connected = ConnectInstrument(env, connection, messages);
+    const ConnectResult connected = ConnectInstrument(env, connection, messages, false);
     if (!connected.connection) {
         return connected.exitCode;
     }

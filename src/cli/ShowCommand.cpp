@@ -10,7 +10,7 @@ namespace qpx::cli {
 
 int RunShow(CliEnvironment& env, const ConnectionOptions& connection, const OutputOptions& output) {
     ConsoleMessageSink messages(env);
-    const ConnectResult connected = ConnectInstrument(env, connection, messages);
+    const ConnectResult connected = ConnectInstrument(env, connection, messages, false);
     if (!connected.connection) {
         return connected.exitCode;
     }
@@ -25,7 +25,6 @@ int RunShow(CliEnvironment& env, const ConnectionOptions& connection, const Outp
 
     Report report;
     auto& system = report.section("system", "System");
-    system.add("system", "System:", SystemName(connected.systemType));
     system.add("port", "Port:", connected.connection->where());
     AddHardwareSection(report, instrument::MakeHardwareConfigView(download.inputs.system,
                                                                   download.inputs.wavesOption));
