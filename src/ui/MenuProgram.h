@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace qpx::ui {
+
+// The program the exit step hands over to.
+inline constexpr const char* kMenuProgramName = "Menu";
+
+// "Menu" with the platform's executable suffix, in `programDirectory` only: a bare name would be
+// looked up in the current directory first, and a "Menu" in whatever folder the user started from
+// would run. Nothing when it is not a regular file there (or, outside Windows, not executable).
+std::optional<std::filesystem::path> FindMenuProgram(const std::filesystem::path& programDirectory);
+
+// Replaces this process by the "Menu" beside the program, with the single argument "Menu".
+// Returns only when there is none or it could not be started; the caller then exits normally.
+void ChainToMenuProgram(const std::filesystem::path& programDirectory);
+
+} // namespace qpx::ui
