@@ -1,0 +1,196 @@
+#include "gui/GuiTestRegistry.h"
+#include "gui/PlannerTestInputs.h"
+#include "link/VirtualClock.h"
+#include "planning/DeploymentValidation.h"
+#include "support/SimulatedPortOpener.h"
+#include "ui/CommunicationsDialog.h"
+#include "ui/DeploymentDialog.h"
+#include "ui/DeploymentDisplayDialog.h"
+#include "ui/DeploymentFrontEnd.h"
+#include "ui/MainDialog.h"
+#include "ui/MessageBoxSink.h"
+#include "ui/ProgressWindow.h"
+#include "ui/ProgressWindowFactory.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using qpx::test::Control;
+using qpx::test::PasteText;
+using qpx::ui::DeploymentDialog;
+using qpx::ui::DeploymentDisplayDialog;
+using qpx::ui::MainDialog;
+using Planner = qpx::planning::DeploymentPlanner;
+
+const QString kDownloadLog = QStringLiteral("Waking up System............... Success\n"
+                                            "Get System Configuration....... Success\n"
+                                            "Get Sensor Operation Config.... Success\n"
+                                            "Get User Setup................. Success\n"
+                                            "Get Waves Option............... Success\n"
+                                            "Get Recorder Settings.......... Success\n");
+
+// The program as Main.cpp puts it together, on the in-process simulator and the virtual clock:
+// the real message boxes' requests recorded, real progress windows, the real planner windows.
+struct Program {
+    Program()
+        : opener(clock), messages(nullptr, [this](QWidget*, const qpx::ui::MessageBoxRequest& r) {
+              boxes.push_back(r);
+              return QMessageBox::Ok;
+          }) {
+        opener.instruments[1] = qpx::sim::QpxScenario();
+        qpx::ui::MainDialogSetup setup;
+        setup.messages = &messages;
+        setup.makeFrontEnd = [this](QWidget* parent, Planner& planner, qpx::link::Clock& runClock,
+                                    qpx::link::MessageSink& sink) {
+            auto front =
+                std::make_unique<qpx::ui::DeploymentFrontEnd>(parent, planner, runClock, sink);
+            front->setHooks({[this](QDialog& shown) { onShown(shown); }, {}});
+            return front;
+        };
+        dialog = std::make_unique<MainDialog>(opener, clock, std::move(setup));
+        messages.setParentWidget(dialog.get());
+        progress = dialog->progressWindows();
+    }
+    const std::vector<std::string>& received() { return opener.lastInstrument().transcript(); }
+
+    qpx::link::VirtualClock clock;
+    qpx::test::SimulatedPortOpener opener;
+    std::vector<qpx::ui::MessageBoxRequest> boxes;
+    qpx::ui::MessageBoxSink messages;
+    std::unique_ptr<MainDialog> dialog;
+    qpx::ui::ProgressWindowFactory* progress = nullptr;
+    std::function<void(QDialog&)> onShown;
+};
+
+class ConnectedDeploymentGuiTest : public QObject {
+    Q_OBJECT
+private slots:
+    void wholeDeploymentThroughTheWindows() {
+        Program p;
+        MainDialog& main = *p.dialog;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+
+        int plannersShown = 0;
+        int displaysShown = 0;
+        QString plannerUnitsText;
+        QString output;
+        QString interval;
+        std::size_t boxesBeforeDisplayClosed = 99;
+        p.onShown = [&](QDialog& shown) {
+            if (auto* planner = qobject_cast<DeploymentDialog*>(&shown)) {
+                ++plannersShown;
+                QVERIFY(planner->isModal());
+                QVERIFY(Control<QPushButton>(planner, Planner::kDeployId)->isEnabled());
+                PasteText(Control<QLineEdit>(planner, qpx::planning::kCellsBoxId),
+                          QStringLiteral("25"));
+                PasteText(Control<QLineEdit>(planner, qpx::planning::kProfilingBoxId),
+                          QStringLiteral("1800"));
+                Control<QPushButton>(planner, Planner::kDeployId)->click();
+                return;
+            }
+            auto* display = qobject_cast<DeploymentDisplayDialog*>(&shown);
+            QVERIFY(display != nullptr);
+            ++displaysShown;
+            interval = Control<QWidget>(display, DeploymentDisplayDialog::kIntervalTextId)
+                           ->property("text")
+                           .toString();
+            for (int tick = 0; tick < 10; ++tick) {
+                p.clock.sleepMs(200);
+                display->tick();
+            }
+            output =
+                Control<QPlainTextEdit>(display, DeploymentDisplayDialog::kOutputId)->toPlainText();
+            boxesBeforeDisplayClosed = p.boxes.size();
+            Control<QPushButton>(display, DeploymentDisplayDialog::kOkId)->click();
+        };
+        int windowsOverMain = 0;
+        p.progress->onOpened = [&](qpx::ui::ProgressWindow& window) {
+            if (window.isVisible() && window.parentWidget() == &main &&
+                QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor)
+                ++windowsOverMain;
+        };
+
+        // Enter in the main window opens the connection window; "Go!" on COM2.
+        QTest::keyClick(&main, Qt::Key_Return);
+        qpx::ui::CommunicationsDialog* communications = main.communicationsDialog();
+        QVERIFY(communications != nullptr && communications->isVisible());
+        QCOMPARE(communications->selectedPort(), 1);
+        QTest::mouseClick(qobject_cast<QPushButton*>(qpx::ui::FindByTemplateId(communications, 1)),
+                          Qt::LeftButton);
+
+        QCOMPARE(main.lastOutcome(), qpx::operations::ConnectedSetupOutcome::Deployed);
+        QVERIFY(!communications->isVisible());
+        QCOMPARE(communications->logBox()->toPlainText(),
+                 QStringLiteral("Open Port........................ Success\n"
+                                "Waking up System................. Success\n"
+                                "QPX found on COM2\n"));
+        QCOMPARE(plannersShown, 1);
+        QCOMPARE(displaysShown, 1);
+
+        // Two progress windows: the download, then the upload of the two changes.
+        const QStringList& transcripts = p.progress->transcripts();
+        QCOMPARE(transcripts.size(), 2);
+        QCOMPARE(transcripts[0], kDownloadLog);
+        QCOMPARE(transcripts[1], QStringLiteral("Waking up System............... Success\n"
+                                                "Transmit System Variables..............\n"
+                                                "Update Deployment Start Time... Success\n"
+                                                "Update Profiling Interval...... Success\n"
+                                                "Update Number of Cells......... Success\n"
+                                                "Set Output Format.............. Success\n"
+                                                "Set AutoSleep.................. Success\n"
+                                                "Save Setup..................... Success\n"));
+        QCOMPARE(windowsOverMain, 2);
+
+        const auto& lines = p.received();
+        QVERIFY(std::find(lines.begin(), lines.end(), "nc 25") != lines.end());
+        QCOMPARE(lines[lines.size() - 2], std::string("SaveSetup"));
+        QCOMPARE(lines.back(), std::string("deploy"));
+        QCOMPARE(p.opener.lastInstrument().savedStructures().userSetup.numberOfCells, 25);
+
+        QCOMPARE(interval, QStringLiteral("Time between Profiles: 1800 seconds"));
+        QVERIFY2(!output.isEmpty(), "the display showed nothing");
+        // The only box comes after the display: the disconnect message, as information.
+        QCOMPARE(boxesBeforeDisplayClosed, std::size_t{0});
+        QCOMPARE(p.boxes.size(), std::size_t{1});
+        QCOMPARE(p.boxes[0].icon, QMessageBox::Information);
+        QCOMPARE(p.boxes[0].title, QStringLiteral("QPX deployment"));
+        QCOMPARE(p.boxes[0].text, QStringLiteral("Now disconnect the communication cable from "
+                                                 "\nthe system for deployment."));
+        QCOMPARE(p.opener.lines.back().closes, 1);
+        QCOMPARE(main.connection().portIndex, 1);
+        QCOMPARE(main.connection().baudRate, 9600);
+        QVERIFY(main.isVisible());
+    }
+
+    void cancelInThePlannerSendsNothing() {
+        Program p;
+        p.dialog->show();
+        p.onShown = [](QDialog& shown) {
+            auto* planner = qobject_cast<DeploymentDialog*>(&shown);
+            QVERIFY(planner != nullptr);
+            PasteText(Control<QLineEdit>(planner, qpx::planning::kCellsBoxId),
+                      QStringLiteral("25"));
+            Control<QPushButton>(planner, DeploymentDialog::kCancelId)->click();
+        };
+        p.dialog->setUpConnectedSystem();
+        QVERIFY(p.dialog->communicationsDialog()->go());
+        QCOMPARE(p.dialog->lastOutcome(), qpx::operations::ConnectedSetupOutcome::Cancelled);
+        QCOMPARE(p.received().back(), std::string("bdir"));
+        QCOMPARE(p.progress->transcripts().size(), 1);
+        QVERIFY(p.boxes.empty());
+        QCOMPARE(p.opener.lines.back().closes, 1);
+    }
+};
+
+} // namespace
+
+QPX_GUI_TEST(ConnectedDeploymentGuiTest)
+#include "ConnectedDeploymentGuiTest.moc"
