@@ -42,6 +42,28 @@ bool ReadWavesOption(link::Link& link, int& option) {
     return true;
 }
 
+// The echo alone does not say the instrument took "deploy": one that answers "ERROR" is not
+// recording, and the user must not be told to disconnect it. Reads up to the "OK" (or
+// "Default") and no further, so that the output after it is left for the display.
+bool ReadDeployAcknowledgement(link::Port& port, std::string& reply) {
+    constexpr int kReads = 3;
+    constexpr int kReadMs = 1000;
+    constexpr std::size_t kMaxReply = 99;
+    int quiet = 0;
+    while (quiet < kReads && reply.size() < kMaxReply) {
+        const int byte = link::ReadCharTimed(port, kReadMs);
+        if (byte < 0) {
+            ++quiet;
+            continue;
+        }
+        reply.push_back(static_cast<char>(byte));
+        if (reply.find("OK") != std::string::npos || reply.find("Default") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int DecodeWavesOption(std::string_view reply) {
@@ -166,12 +188,15 @@ ConnectedSetupOutcome RunConnectedSetup(link::Link& link, link::ProgressViewFact
         port.close();
         return ConnectedSetupOutcome::UploadFailed;
     }
-    if (link::SendCommand(link, "deploy", '>', true) == 0) {
+    std::string acknowledgement;
+    if (link::SendCommand(link, "deploy", '>', true) == 0 ||
+        !ReadDeployAcknowledgement(port, acknowledgement)) {
         port.close();
         return ConnectedSetupOutcome::DeployRefused;
     }
     {
         DeploymentDisplay display(port, changes.userSetup);
+        display.showReceived(acknowledgement);
         frontEnd.runDisplay(display);
         display.close();
     }

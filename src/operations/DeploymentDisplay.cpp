@@ -17,6 +17,20 @@ DeploymentDisplay::~DeploymentDisplay() {
     close();
 }
 
+void DeploymentDisplay::setOutput(TextSink output) {
+    output_ = std::move(output);
+    if (output_ && !received_.empty()) {
+        output_(received_);
+    }
+}
+
+void DeploymentDisplay::showReceived(std::string_view text) {
+    received_.append(text);
+    if (output_ && !text.empty()) {
+        output_(text);
+    }
+}
+
 void DeploymentDisplay::tick() {
     if (port_ == nullptr || !port_->isOpen() || port_->rxCount() <= 0) {
         return;

@@ -24,7 +24,10 @@ public:
     const std::string& intervalText() const { return intervalText_; }
     // Everything received so far, as text.
     const std::string& received() const { return received_; }
-    void setOutput(TextSink output) { output_ = std::move(output); }
+    // A new sink is first handed what was received before it was set.
+    void setOutput(TextSink output);
+    // Output read before the display opened (the acknowledgement of "deploy"), shown first.
+    void showReceived(std::string_view text);
 
     // One timer tick: reads what is waiting (up to 1023 bytes within 100 ms).
     void tick();
