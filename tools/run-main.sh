@@ -8,8 +8,10 @@ bash tools/install-deps.sh
 cmake --preset release >/dev/null
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
     cmake --build --preset release --target qpx-sim deployqpx
-    exec ./build/release/qpx-sim --exec ./build/release/deployqpx
+    exec ./build/release/qpx-sim --deploy-interval-ms 1000 --exec ./build/release/deployqpx
 fi
 echo "No display found: running the headless deployment (qpxctl deploy) on the simulator." >&2
 cmake --build --preset release --target qpx-sim qpxctl
-exec ./build/release/qpx-sim --exec ./build/release/qpxctl deploy --port COM1 "$@"
+# Without arguments, watch the first few output lines of the started deployment.
+[ "$#" -gt 0 ] || set -- --watch 5
+exec ./build/release/qpx-sim --deploy-interval-ms 1000 --exec ./build/release/qpxctl deploy --port COM1 "$@"
