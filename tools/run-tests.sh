@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Sets up, builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer (warnings are
-# errors) and runs every test, then each fuzz harness for 20 s over its committed corpus.
+# errors) and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake --preset debug
 cmake --build --preset debug
 ctest --preset debug -j 2
-bash tools/run-fuzz.sh 20
+# The fuzz harnesses run apart: bash tools/run-fuzz.sh 20
