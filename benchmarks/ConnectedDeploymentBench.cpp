@@ -2,6 +2,7 @@
 // could take: the pauses the sequence prescribes plus the time its bytes spend on the line. The
 // gap is waiting for replies that faster reply detection could remove.
 
+#include "PauseCountingClock.h"
 #include "link/Link.h"
 #include "link/MessageSink.h"
 #include "link/ProgressView.h"
@@ -64,22 +65,7 @@ private:
     link::Clock& clock_;
 };
 
-// The virtual clock as the port sees it, adding up every pause taken through it: those are the
-// pauses the protocol prescribes. Waiting for bytes goes through the port device instead.
-class PauseCountingClock : public link::Clock {
-public:
-    explicit PauseCountingClock(link::VirtualClock& clock) : clock_(clock) {}
-    std::int64_t nowMs() override { return clock_.nowMs(); }
-    void sleepMs(int ms) override {
-        pausedMs += ms > 0 ? ms : 0;
-        clock_.sleepMs(ms);
-    }
-    link::CalendarTime localTime() override { return clock_.localTime(); }
-    std::int64_t pausedMs = 0;
-
-private:
-    link::VirtualClock& clock_;
-};
+using bench::PauseCountingClock;
 
 void Run(int baud) {
     sim::Scenario scenario = sim::QpxScenario();

@@ -9,6 +9,7 @@
 // --watch seconds are time the user asked for, not waiting: the command runs with --watch 0 and
 // the watch is added to the floor whole.
 
+#include "PauseCountingClock.h"
 #include "cli/CliEnvironment.h"
 #include "cli/QpxCtl.h"
 #include "link/Port.h"
@@ -31,20 +32,7 @@ namespace {
 
 using namespace qpx;
 
-class PauseCountingClock : public link::Clock {
-public:
-    explicit PauseCountingClock(link::VirtualClock& clock) : clock_(clock) {}
-    std::int64_t nowMs() override { return clock_.nowMs(); }
-    void sleepMs(int ms) override {
-        pausedMs += ms > 0 ? ms : 0;
-        clock_.sleepMs(ms);
-    }
-    link::CalendarTime localTime() override { return clock_.localTime(); }
-    std::int64_t pausedMs = 0;
-
-private:
-    link::VirtualClock& clock_;
-};
+using bench::PauseCountingClock;
 
 // Counts the bytes that cross the line in each direction.
 class CountingDevice : public link::PortDevice {
