@@ -121,9 +121,10 @@ void Clock(std::span<const std::uint8_t> script) {
     const operations::SystemTimeDialogModel dialog({2001, 7, 4, 9, 0, 0}, *instrument);
     for (const std::string* shown :
          {&dialog.computerTimeText(), &dialog.instrumentTimeText(), &dialog.differenceText()}) {
-        Require(!ShowsNonNumber(*shown) && shown->find('-') == std::string::npos,
-                "a clock text shows a sign or a non-number");
+        Require(!ShowsNonNumber(*shown), "a clock text shows a non-number");
     }
+    Require(dialog.differenceText().find('-') == std::string::npos,
+            "the clock difference shows a sign");
 }
 
 void Format(std::span<const std::uint8_t> script) {

@@ -6,8 +6,10 @@
 namespace qpx::operations {
 namespace {
 
-int Absolute(std::int64_t value) {
-    return static_cast<int>(value < 0 ? -value : value);
+// Kept in 64 bits: a clock read as a year in the millions puts the days past what an int holds,
+// and a narrowed count would show a garbage negative number.
+long long Absolute(std::int64_t value) {
+    return static_cast<long long>(value < 0 ? -value : value);
 }
 
 } // namespace
@@ -28,7 +30,7 @@ std::string DifferenceText(std::int64_t d) {
     const std::int64_t hours = d / 3600 - days * 24;
     const std::int64_t minutes = d / 60 - (d / 3600) * 60;
     const std::int64_t seconds = d - (d / 60) * 60;
-    return model::FormatText("    %4d %02d:%02d:%02d", Absolute(days), Absolute(hours),
+    return model::FormatText("    %4lld %02lld:%02lld:%02lld", Absolute(days), Absolute(hours),
                              Absolute(minutes), Absolute(seconds));
 }
 

@@ -2,8 +2,10 @@
 #include "fuzz/support/KeptInputs.h"
 #include "fuzz/support/ReplayDevice.h"
 #include "link/Port.h"
+#include "operations/ClockSync.h"
 #include "operations/ConnectedSetup.h"
 #include "operations/Recorder.h"
+#include "operations/SystemTimeDialogModel.h"
 #include "support/RecordingMessageSink.h"
 
 #include <filesystem>
@@ -65,6 +67,20 @@ TEST(DownloadFuzzRegression, ShortUserSetupFrameFailsTheDownload) {
     EXPECT_EQ(instrument.messages.texts(),
               std::vector<std::string>{"UserSetup: 10 bytes, expected 256"});
     EXPECT_FALSE(instrument.port->isOpen());
+}
+
+// "Current date is 6666666/07/04": the days between the clocks no longer fit an int, and the
+// narrowed count showed as a large negative number.
+TEST(ClockFuzzRegression, ClocksMillionsOfYearsApartShowTheWholeDayCount) {
+    Replayed instrument("ReplyParsersFuzz/clock-millions-of-years-apart", true, {});
+    link::Link link = instrument.link();
+    const auto clock = operations::ReadInstrumentClock(link);
+    ASSERT_TRUE(clock.has_value());
+    EXPECT_EQ(clock->year, 6666666);
+    const operations::SystemTimeDialogModel dialog({2001, 7, 4, 9, 0, 0}, *clock);
+    EXPECT_EQ(dialog.differenceText(), "    2434218906 00:05:01");
+    EXPECT_EQ(operations::DifferenceText(-86400LL * 3000000000LL - 3661),
+              "    3000000000 01:01:01");
 }
 
 } // namespace
