@@ -45,7 +45,8 @@ constexpr int kDisplayTicks = 5;
 class HeadlessFrontEnd : public operations::ConnectedSetupFrontEnd {
 public:
     explicit HeadlessFrontEnd(link::Clock& clock) : clock_(clock) {}
-    std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& in) override {
+    std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& in,
+                                                     link::Link&) override {
         planning::DeploymentPlanner planner;
         planner.open(in);
         auto plan = planner.deploy().plan;

@@ -17,7 +17,7 @@ HeadlessSetupFrontEnd::HeadlessSetupFrontEnd(CliEnvironment& env,
     : env_(env), settings_(std::move(settings)), watchSeconds_(watchSeconds), dryRun_(dryRun) {}
 
 std::optional<planning::AcceptedPlan>
-HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs) {
+HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::Link&) {
     planning::DeploymentPlanner planner;
     planner.open(inputs, env_.clock.localTime());
     plannerExitCode_ = ApplySettings(planner, settings_, env_.err);

@@ -16,8 +16,8 @@ public:
     HeadlessSetupFrontEnd(CliEnvironment& env, std::vector<SettingArgument> settings,
                           double watchSeconds, bool dryRun);
 
-    std::optional<planning::AcceptedPlan>
-    runPlanner(const planning::PlannerInputs& inputs) override;
+    std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& inputs,
+                                                     link::Link& link) override;
     void runDisplay(operations::DeploymentDisplay& display) override;
 
     // Why the planner gave no plan: kExitRefused for a refused setting or a failed "&Deploy"

@@ -178,7 +178,7 @@ ConnectedSetupOutcome RunConnectedSetup(link::Link& link, link::ProgressViewFact
         }
     }
 
-    const std::optional<planning::AcceptedPlan> plan = frontEnd.runPlanner(download->inputs);
+    const std::optional<planning::AcceptedPlan> plan = frontEnd.runPlanner(download->inputs, link);
     if (!plan) {
         port.close();
         return ConnectedSetupOutcome::Cancelled;

@@ -19,9 +19,10 @@ namespace qpx::operations {
 class ConnectedSetupFrontEnd {
 public:
     virtual ~ConnectedSetupFrontEnd() = default;
-    // The planner, shown modally. Nothing: the user cancelled.
-    virtual std::optional<planning::AcceptedPlan>
-    runPlanner(const planning::PlannerInputs& inputs) = 0;
+    // The planner, shown modally, with the open connection its instrument windows talk over.
+    // Nothing: the user cancelled.
+    virtual std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& inputs,
+                                                             link::Link& link) = 0;
     // The deployment display, until the user closes it; it calls tick() every 200 ms meanwhile.
     virtual void runDisplay(DeploymentDisplay& display) = 0;
 };

@@ -193,23 +193,12 @@ void DeploymentDialog::build() {
     cancel_ = Button(this, kCancelId, "&Cancel");
     helpButton_ = Button(this, kHelpId, "&Help");
 
-    // The sub-dialogs come with the next windows. Until then each says so, and the planner
-    // goes on as after a Cancel there (the estimates are recomputed as they would be).
-    connect(advanced_, &QPushButton::clicked, this, [this] {
-        notAvailable("Advanced Settings");
-        planner_.advancedSettingsClosed(std::nullopt);
-        showEstimates();
-    });
-    connect(waves_, &QPushButton::clicked, this, [this] {
-        notAvailable("Waves Settings");
-        planner_.wavesSettingsClosed(std::nullopt);
-        showEstimates();
-    });
-    connect(pcQpx_, &QPushButton::clicked, this, [this] { notAvailable("PC-QPX Settings"); });
-    connect(hardware_, &QPushButton::clicked, this,
-            [this] { notAvailable("QPX Hardware Configuration"); });
-    connect(recorder_, &QPushButton::clicked, this, [this] { notAvailable("Recorder"); });
-    connect(systemTime_, &QPushButton::clicked, this, [this] { notAvailable("System Time"); });
+    connect(advanced_, &QPushButton::clicked, this, &DeploymentDialog::openAdvancedSettings);
+    connect(waves_, &QPushButton::clicked, this, &DeploymentDialog::openWavesSettings);
+    connect(pcQpx_, &QPushButton::clicked, this, &DeploymentDialog::openPcQpxSettings);
+    connect(hardware_, &QPushButton::clicked, this, &DeploymentDialog::openHardwareConfiguration);
+    connect(recorder_, &QPushButton::clicked, this, &DeploymentDialog::openRecorderDetails);
+    connect(systemTime_, &QPushButton::clicked, this, &DeploymentDialog::openSystemTime);
     connect(deploy_, &QPushButton::clicked, this, &DeploymentDialog::deployClicked);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, [this] {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "link/Clock.h"
+#include "link/Link.h"
 #include "link/MessageSink.h"
 #include "planning/DeploymentPlanner.h"
+#include "ui/DialogHook.h"
 
 #include <QDialog>
 #include <QString>
@@ -44,6 +46,11 @@ public:
     // default, kept in planning mode.
     void load(const planning::PlannerInputs& inputs, const link::CalendarTime& now);
     void setHelp(std::function<void()> help) { help_ = std::move(help); }
+    // The open connection the recorder, system time and PC-QPX windows talk over (none in
+    // planning mode, where their buttons are disabled or work on the copies alone).
+    void setLink(link::Link* link) { link_ = link; }
+    // Called with each sub-dialog once it shows (tests drive them through it).
+    void setDialogHook(DialogHook hook) { dialogHook_ = std::move(hook); }
 
     const std::optional<planning::AcceptedPlan>& acceptedPlan() const { return plan_; }
     ProfileAssistantDialog& assistant() { return *assistant_; }
@@ -64,6 +71,15 @@ private:
     void showEstimates();
     void showProfileBoxes();
     void deployClicked();
+    // The six sub-dialog buttons. The settings windows (advanced, waves, hardware) live in
+    // DeploymentDialogSettings.cpp, the ones that talk to the instrument (PC-QPX, recorder,
+    // system time) in DeploymentDialogInstrument.cpp.
+    void openAdvancedSettings();
+    void openWavesSettings();
+    void openHardwareConfiguration();
+    void openPcQpxSettings();
+    void openRecorderDetails();
+    void openSystemTime();
     void notAvailable(const char* title);
     void takeStartTime();
     QLineEdit* boxById(int id) const;
@@ -71,6 +87,8 @@ private:
     planning::DeploymentPlanner& planner_;
     link::MessageSink& messages_;
     std::function<void()> help_;
+    link::Link* link_ = nullptr;
+    DialogHook dialogHook_;
     std::optional<planning::AcceptedPlan> plan_;
     // Filled once in build(); entries are never added later, so pointers into it stay valid.
     std::vector<CheckedBox> checked_;

@@ -10,9 +10,11 @@ DeploymentFrontEnd::DeploymentFrontEnd(QWidget* parent, planning::DeploymentPlan
     : parent_(parent), planner_(planner), clock_(clock), messages_(messages) {}
 
 std::optional<planning::AcceptedPlan>
-DeploymentFrontEnd::runPlanner(const planning::PlannerInputs& inputs) {
+DeploymentFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::Link& link) {
     DeploymentDialog dialog(parent_, planner_, messages_);
     dialog.setHelp(hooks_.help);
+    dialog.setLink(&link);
+    dialog.setDialogHook(hooks_.onShown);
     dialog.load(inputs, clock_.localTime());
     if (ExecModal(dialog, hooks_.onShown) != QDialog::Accepted) {
         return std::nullopt;

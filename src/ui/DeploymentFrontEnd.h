@@ -19,8 +19,8 @@ public:
     DeploymentFrontEnd(QWidget* parent, planning::DeploymentPlanner& planner, link::Clock& clock,
                        link::MessageSink& messages);
 
-    std::optional<planning::AcceptedPlan>
-    runPlanner(const planning::PlannerInputs& inputs) override;
+    std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& inputs,
+                                                     link::Link& link) override;
     void runDisplay(operations::DeploymentDisplay& display) override;
 
     void setHooks(PlannerHooks hooks) { hooks_ = std::move(hooks); }

@@ -33,7 +33,7 @@ class CancellingFrontEnd : public qpx::operations::ConnectedSetupFrontEnd {
 public:
     explicit CancellingFrontEnd(std::vector<int>& units) : units_(units) {}
     std::optional<qpx::planning::AcceptedPlan>
-    runPlanner(const qpx::planning::PlannerInputs& inputs) override {
+    runPlanner(const qpx::planning::PlannerInputs& inputs, qpx::link::Link&) override {
         units_.push_back(inputs.unitSystem);
         return std::nullopt;
     }

@@ -31,7 +31,8 @@ class FrontEnd : public operations::ConnectedSetupFrontEnd {
 public:
     explicit FrontEnd(ScriptedQpx& qpx) : qpx_(qpx) {}
 
-    std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& in) override {
+    std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& in,
+                                                     link::Link&) override {
         inputs = in;
         ++plannerShown;
         if (cancel) {
@@ -162,8 +163,8 @@ TEST(ConnectedSetup, WholeDeploymentOnTheSimulator) {
         link::Clock& clock;
         int ticks = 0;
         explicit SimFront(link::Clock& c) : clock(c) {}
-        std::optional<planning::AcceptedPlan>
-        runPlanner(const planning::PlannerInputs& in) override {
+        std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& in,
+                                                         link::Link&) override {
             planning::DeploymentPlanner planner;
             planner.open(in);
             auto plan = planner.deploy().plan;

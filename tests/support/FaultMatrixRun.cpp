@@ -276,7 +276,8 @@ public:
     CellFrontEnd(Bench& bench, std::function<void()> onPlanner, int cells)
         : bench_(bench), onPlanner_(std::move(onPlanner)), cells_(cells) {}
 
-    std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& in) override {
+    std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& in,
+                                                     link::Link&) override {
         inputs = in;
         ++plannerShown;
         planning::DeploymentPlanner planner;
