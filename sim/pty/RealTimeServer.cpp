@@ -15,19 +15,17 @@ namespace {
 constexpr Micros kWriteQuantum = 1000;
 // While the master reads as hung up (no slave open at all) it cannot be polled for input.
 constexpr Micros kHungUpRetry = 50'000;
-// What a sleeping instrument's wake-up detector heard; see the transcript rule in --help.
-constexpr std::string_view kWakeUpLine = "++++++++++";
 
 } // namespace
 
 RealTimeServer::RealTimeServer(Instrument& instrument, int master, ServerSettings settings)
     : instrument_(instrument), master_(master), settings_(std::move(settings)),
-      start_(std::chrono::steady_clock::now()), frameCut_(std::make_shared<bool>(false)) {
+      start_(std::chrono::steady_clock::now()), frameCut_(std::make_shared<bool>(false)),
+      log_(instrument) {
     if (settings_.exitMidFrame) {
         CutNextFrame(instrument_, frameCut_);
     }
-    linesSeen_ = instrument_.transcript().size();
-    wakesSeen_ = instrument_.wakeCount();
+    log_.skipSeen();
 }
 
 Micros RealTimeServer::now() const {
@@ -67,19 +65,11 @@ bool RealTimeServer::readHost(Micros at) {
 }
 
 void RealTimeServer::reportNewLines() {
-    if (instrument_.wakeCount() > wakesSeen_) {
-        wakesSeen_ = instrument_.wakeCount();
+    for (const CommandLineLog::Entry& entry : log_.take()) {
         if (onLine) {
-            onLine(kWakeUpLine);
+            onLine(entry.text);
         }
-    }
-    const std::vector<std::string>& lines = instrument_.transcript();
-    for (; linesSeen_ < lines.size(); ++linesSeen_) {
-        const std::string& line = lines[linesSeen_];
-        if (onLine) {
-            onLine(line);
-        }
-        if (settings_.exitAt && *settings_.exitAt == line) {
+        if (!entry.wakeUp && settings_.exitAt && *settings_.exitAt == entry.text) {
             exitAtFired_ = true;
         }
     }

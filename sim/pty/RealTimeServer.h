@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/CommandLineLog.h"
 #include "sim/Instrument.h"
 
 #include <chrono>
@@ -66,11 +67,10 @@ private:
     ServerSettings settings_;
     std::chrono::steady_clock::time_point start_;
     std::shared_ptr<bool> frameCut_;
+    CommandLineLog log_;
     std::deque<Incoming> incoming_;
     Micros inputFreeAt_ = 0;
     Micros lastWrite_ = -1'000'000;
-    std::size_t linesSeen_ = 0;
-    int wakesSeen_ = 0;
     bool exitAtFired_ = false;
     bool hungUp_ = false;
     std::vector<std::uint8_t> due_;
