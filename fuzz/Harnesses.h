@@ -47,6 +47,11 @@ struct ModelEventsFuzz {
     static int FuzzOne(const std::uint8_t* data, std::size_t size);
 };
 
+// qpxctl's NAME=VALUE settings and start time, parsed and applied to the planner.
+struct SettingParserFuzz {
+    static int FuzzOne(const std::uint8_t* data, std::size_t size);
+};
+
 struct Harness {
     std::string_view name;
     int (*fuzzOne)(const std::uint8_t* data, std::size_t size);

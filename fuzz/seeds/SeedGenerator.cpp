@@ -326,6 +326,47 @@ void ModelEvents() {
     }
 }
 
+// qpxctl arguments, NUL-separated after a set-up byte; see SettingParserFuzz. The last set starts
+// with a DEPLOYQPX_PORTS value (top bit of the set-up byte) and tries port arguments against it.
+void SettingArguments() {
+    struct Set {
+        const char* name;
+        std::uint8_t setup;
+        std::vector<std::string> arguments;
+    };
+    const std::vector<Set> sets = {
+        {"plan",
+         0x19,
+         {"file-name=DEF01", "start=2001/07/04 09:30:00", "averaging-interval=60",
+          "profiling-interval=600", "cells=20", "cell-size=1.0", "blanking=0.4",
+          "comment1=First mooring", "battery-type=lithium", "battery-packs=2"}},
+        {"lists",
+         0x19,
+         {"coordinate-system=ENU", "output-mode=Polled", "temperature-mode=measured",
+          "burst-mode=enabled", "wave-rate=2", "wave-type=PUV", "COORDINATE-SYSTEM=beam"}},
+        {"advanced",
+         0x19,
+         {"temperature=20", "salinity=34.5", "burst-interval=3600", "profiles-per-burst=10",
+          "wave-every=4", "wave-length=1024"}},
+        {"refused",
+         0x19,
+         {"cells=0", "cell-size=-1", "start=2001/02/30 09:00:00", "start=2001/7/4 9:0:0",
+          "nosuch=1", "=5", "cells", "file-name=a=b", "averaging-interval=1e39"}},
+        {"ports",
+         0x99,
+         {"/dev/pts/3::/dev/ttyUSB1", "COM1", "com3", "COM2", "COM9", "COM0", "COM01", "COM",
+          "COMX", "/dev/ttyS0", ""}},
+    };
+    for (const auto& set : sets) {
+        Bytes bytes{set.setup};
+        for (const auto& argument : set.arguments) {
+            bytes.insert(bytes.end(), argument.begin(), argument.end());
+            bytes.push_back(0);
+        }
+        Write("SettingParserFuzz", set.name, bytes);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -339,6 +380,7 @@ int main(int argc, char** argv) {
     RecorderTransfers();
     ReplyParsers();
     ModelEvents();
+    SettingArguments();
     std::printf("%d seed files written below %s\n", gWritten, gRoot.string().c_str());
     return 0;
 }

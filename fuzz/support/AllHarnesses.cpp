@@ -5,7 +5,7 @@
 namespace qpx::fuzz {
 
 std::span<const Harness> AllHarnesses() {
-    static constexpr std::array<Harness, 7> kHarnesses{{
+    static constexpr std::array<Harness, 8> kHarnesses{{
         {"StructureFrameFuzz", &StructureFrameFuzz::FuzzOne},
         {"StructureFrameRepairedFuzz", &StructureFrameRepairedFuzz::FuzzOne},
         {"StructureDecodersFuzz", &StructureDecodersFuzz::FuzzOne},
@@ -13,6 +13,7 @@ std::span<const Harness> AllHarnesses() {
         {"RecorderTransferRepairedFuzz", &RecorderTransferRepairedFuzz::FuzzOne},
         {"ReplyParsersFuzz", &ReplyParsersFuzz::FuzzOne},
         {"ModelEventsFuzz", &ModelEventsFuzz::FuzzOne},
+        {"SettingParserFuzz", &SettingParserFuzz::FuzzOne},
     }};
     return kHarnesses;
 }

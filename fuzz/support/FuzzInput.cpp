@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 namespace qpx::fuzz {
 
@@ -114,31 +115,71 @@ std::size_t NumberLength(std::string_view text) {
     return i;
 }
 
-// '#' one number, '*' any text, anything else itself.
-bool MatchPattern(std::string_view text, std::string_view pattern) {
-    if (pattern.empty()) {
-        return text.empty();
+// '#' one number, '*' any text, anything else itself. Each (text, pattern) position is tried at
+// most once: messages quote what was typed, and with several '*' plain backtracking over a long
+// text took most of a harness's time.
+class PatternMatch {
+public:
+    PatternMatch(std::string_view text, std::string_view pattern)
+        : text_(text), pattern_(pattern),
+          wildcards_(static_cast<std::size_t>(std::count_if(
+              pattern.begin(), pattern.end(), [](char c) { return c == '*' || c == '#'; }))) {}
+
+    bool run() { return step(0, 0, 0); }
+
+private:
+    // Position `t` of the text against what follows wildcard number `w` at `p`; a failure is
+    // remembered per (t, w), the only pairs that can come back.
+    bool match(std::size_t t, std::size_t p, std::size_t w) {
+        if (failed_.empty()) {
+            failed_.assign((text_.size() + 1) * wildcards_, 0);
+        }
+        std::uint8_t& failed = failed_[t * wildcards_ + w];
+        if (failed != 0) {
+            return false;
+        }
+        const bool matched = step(t, p, w + 1);
+        failed = matched ? 0 : 1;
+        return matched;
     }
-    if (pattern[0] == '*') {
-        for (std::size_t skip = 0; skip <= text.size(); ++skip) {
-            if (MatchPattern(text.substr(skip), pattern.substr(1))) {
+
+    // `w` wildcards lie before `p`.
+    bool step(std::size_t t, std::size_t p, std::size_t w) {
+        // Plain characters in a loop, not one call each: keeps the depth to the wildcards.
+        while (p < pattern_.size() && pattern_[p] != '*' && pattern_[p] != '#') {
+            if (t >= text_.size() || text_[t] != pattern_[p]) {
+                return false;
+            }
+            ++t;
+            ++p;
+        }
+        if (p == pattern_.size()) {
+            return t == text_.size();
+        }
+        if (pattern_[p] == '*') {
+            if (p + 1 == pattern_.size()) {
                 return true;
             }
+            for (std::size_t skip = t; skip <= text_.size(); ++skip) {
+                if (match(skip, p + 1, w)) {
+                    return true;
+                }
+            }
+            return false;
         }
-        return false;
-    }
-    if (pattern[0] == '#') {
         // A padded number may have eaten the blank in front of it.
-        std::string_view rest = text;
-        if (!rest.empty() && rest[0] == ' ') {
-            rest.remove_prefix(1);
+        if (t < text_.size() && text_[t] == ' ') {
+            ++t;
         }
-        const std::size_t length = NumberLength(rest);
-        return length > 0 && MatchPattern(rest.substr(length), pattern.substr(1));
+        const std::size_t length = NumberLength(text_.substr(t));
+        return length > 0 && match(t + length, p + 1, w);
     }
-    return !text.empty() && text[0] == pattern[0] &&
-           MatchPattern(text.substr(1), pattern.substr(1));
-}
+
+    std::string_view text_;
+    std::string_view pattern_;
+    std::size_t wildcards_;
+    std::vector<std::uint8_t> failed_;
+};
 
 std::string ToPattern(std::string_view format) {
     std::string pattern;
@@ -165,15 +206,37 @@ std::string ToPattern(std::string_view format) {
     return CollapseBlanks(pattern);
 }
 
+// The formats are the system's fixed texts, so each pattern is worked out once.
+const std::string& PatternOf(std::string_view format) {
+    static std::map<std::string, std::string, std::less<>> patterns;
+    auto found = patterns.find(format);
+    if (found == patterns.end()) {
+        found = patterns.emplace(std::string(format), ToPattern(format)).first;
+    }
+    return found->second;
+}
+
+bool MatchesCollapsed(std::string_view collapsed, std::string_view format) {
+    const std::string& pattern = PatternOf(format);
+    // The literal start settles most formats at once.
+    const std::size_t literal = std::min(pattern.find_first_of("*#"), pattern.size());
+    if (collapsed.substr(0, literal) != std::string_view(pattern).substr(0, literal)) {
+        return false;
+    }
+    return PatternMatch(collapsed, pattern).run();
+}
+
 } // namespace
 
 bool MatchesFormat(std::string_view text, std::string_view format) {
-    return MatchPattern(CollapseBlanks(text), ToPattern(format));
+    return MatchesCollapsed(CollapseBlanks(text), format);
 }
 
 bool MatchesAnyFormat(std::string_view text, std::span<const std::string_view> formats) {
-    return std::any_of(formats.begin(), formats.end(),
-                       [&](std::string_view format) { return MatchesFormat(text, format); });
+    const std::string collapsed = CollapseBlanks(text);
+    return std::any_of(formats.begin(), formats.end(), [&](std::string_view format) {
+        return MatchesCollapsed(collapsed, format);
+    });
 }
 
 bool MatchesAnyFormat(std::string_view text, std::initializer_list<std::string_view> formats) {
