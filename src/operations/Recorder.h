@@ -82,6 +82,10 @@ struct RecorderDirectory {
     void clearEntries();
 };
 
+// A directory that holds what the planner keeps of one: the capacity (in the header's bytes
+// 74-77) and the used space, each clamped to 32 bits; no files.
+RecorderDirectory DirectoryFromSpace(const planning::RecorderSpace& space);
+
 // Reads `count` bytes (at most buffer.size()) in 25 ms pieces: zero-fills them, then makes
 // timeoutMs / 5 + 10 passes. Each piece received is handed to `logView` as text. 1 when all
 // `count` bytes arrived, else 0; `count` 0 succeeds at once. `received`, when given, gets the

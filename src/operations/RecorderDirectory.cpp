@@ -74,6 +74,20 @@ planning::RecorderSpace RecorderDirectory::space() const {
             static_cast<std::int64_t>(usedBytes)};
 }
 
+RecorderDirectory DirectoryFromSpace(const planning::RecorderSpace& space) {
+    const auto clamp = [](std::int64_t bytes) {
+        return static_cast<std::uint32_t>(std::clamp<std::int64_t>(bytes, 0, UINT32_MAX));
+    };
+    RecorderDirectory directory;
+    const std::uint32_t capacity = clamp(space.capacityBytes);
+    for (std::size_t i = 0; i < 4; ++i) {
+        directory.header.bytes[kCapacityOffset + i] =
+            static_cast<std::uint8_t>((capacity >> (8 * i)) & 0xFFu);
+    }
+    directory.usedBytes = clamp(space.usedBytes);
+    return directory;
+}
+
 void RecorderDirectory::clearEntries() {
     entries.fill(RecorderFileEntry{});
 }

@@ -104,6 +104,9 @@ public:
                              const model::OperationConfiguration& operation);
     // The recorder dialog read the directory again (and may have formatted the card).
     void recorderDetailsClosed(const RecorderSpace& recorder);
+    // The card's capacity and used space the estimate works from (the download's, then each
+    // recorder dialog's); the recorder dialog starts from it.
+    const RecorderSpace& recorder() const { return inputs_.recorder; }
 
     // The profile assistant the planner owns; the front end forwards its events to it directly.
     ProfileAssistant& assistant() { return assistant_; }

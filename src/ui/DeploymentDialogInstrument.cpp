@@ -1,17 +1,55 @@
+#include "operations/ClockSync.h"
+#include "operations/RecorderDialogModel.h"
 #include "ui/DeploymentDialog.h"
+#include "ui/InstrumentExchange.h"
+#include "ui/PcQpxSettingsDialog.h"
+#include "ui/RecorderDialog.h"
+#include "ui/SystemTimeDialog.h"
+
+#include <memory>
 
 namespace qpx::ui {
 
+// The windows that talk to the instrument. Their exchanges run on this one thread and wait in
+// local event loops that keep the windows painting with user input dropped; each window guards
+// its own handlers against being entered again meanwhile.
+
 void DeploymentDialog::openPcQpxSettings() {
-    notAvailable("PC-QPX Settings");
+    instrument::PcQpxSettings settings(planner_.unitSystem(), planner_.systemConfiguration(),
+                                       planner_.userSetup(), planner_.operationConfiguration());
+    PcQpxSettingsDialog dialog(this, settings, link_, messages_);
+    ExecModal(dialog, dialogHook_);
+    // However it closed: an update already went to the instrument and was read back.
+    planner_.pcQpxSettingsClosed(settings.systemConfiguration(), settings.userSetup(),
+                                 settings.operationConfiguration());
 }
 
 void DeploymentDialog::openRecorderDetails() {
-    notAvailable("Recorder");
+    if (link_ == nullptr) {
+        return;
+    }
+    // The directory is large (512 slots); it lives for this opening only, starting from what the
+    // planner keeps of the card.
+    auto model = std::make_unique<operations::RecorderDialogModel>(
+        operations::DirectoryFromSpace(planner_.recorder()));
+    RecorderDialog dialog(this, *model, *link_);
+    dialog.openDirectory();
+    ExecModal(dialog, dialogHook_);
+    planner_.recorderDetailsClosed(model->space());
+    showEstimates();
 }
 
 void DeploymentDialog::openSystemTime() {
-    notAvailable("System Time");
+    bool busy = false;
+    InstrumentExchange exchange(busy);
+    operations::RunSystemTime(link_, [this, &exchange](operations::SystemTimeDialogModel& model) {
+        // The user's turn between reading and setting the clock.
+        exchange.suspend();
+        SystemTimeDialog dialog(this, model);
+        const bool accepted = ExecModal(dialog, dialogHook_) == QDialog::Accepted;
+        exchange.resume();
+        return accepted;
+    });
 }
 
 } // namespace qpx::ui

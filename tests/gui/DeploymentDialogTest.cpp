@@ -278,30 +278,6 @@ private slots:
         QVERIFY(f.dialog->acceptedPlan()->start == kNow);
     }
 
-    void subDialogButtonsSayNotAvailable() {
-        auto inputs = qpx::test::ConnectedInputs();
-        inputs.user.pulseCoherentMode = 1;
-        Fixture f(inputs);
-        const std::pair<int, const char*> buttons[] = {
-            {Planner::kAdvancedButtonId, "Advanced Settings"},
-            {Planner::kWavesButtonId, "Waves Settings"},
-            {Planner::kPcQpxButtonId, "PC-QPX Settings"},
-            {Planner::kHardwareButtonId, "QPX Hardware Configuration"},
-            {Planner::kRecorderButtonId, "Recorder"},
-            {Planner::kSystemTimeButtonId, "System Time"}};
-        const QString power = f.label(Planner::kPowerTextId);
-        for (const auto& [id, title] : buttons) {
-            auto* button = Control<QPushButton>(f.dialog.get(), id);
-            QVERIFY(button->isEnabled());
-            QTest::mouseClick(button, Qt::LeftButton);
-            QCOMPARE(f.messages.entries.back().title, std::string(title));
-            QCOMPARE(f.messages.entries.back().text, std::string("not available yet"));
-        }
-        QCOMPARE(f.messages.entries.size(), std::size_t{6});
-        QVERIFY(f.dialog->isVisible());
-        QCOMPARE(f.label(Planner::kPowerTextId), power);
-    }
-
     void cancelHandsNothingBack() {
         Fixture f;
         PasteText(f.box(qpx::planning::kCellsBoxId), QStringLiteral("25"));

@@ -7,6 +7,7 @@
 #include <array>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -260,6 +261,22 @@ TEST(ReadRecorderDirectory, KeptDirectoryIsEmptiedBeforeItIsRead) {
     EXPECT_EQ(directory.entries[0].name, "DEF00001.QPX");
     EXPECT_EQ(directory.entries[7], RecorderFileEntry{});
     EXPECT_EQ(directory.space(), (planning::RecorderSpace{64 * 1048576, 0}));
+}
+
+TEST(RecorderDirectory, MadeFromTheKeptSpaceGivesTheSameSpaceBack) {
+    using planning::RecorderSpace;
+    for (const auto& [kept, expected] : {
+             std::pair{RecorderSpace{64 * 1048576, 1048576}, RecorderSpace{64 * 1048576, 1048576}},
+             std::pair{RecorderSpace{0xFEDCBA98, 0}, RecorderSpace{0xFEDCBA98, 0}},
+             // Beyond what the header can carry, or below nothing: clamped, never wrapped.
+             std::pair{RecorderSpace{std::int64_t{1} << 33, -5}, RecorderSpace{0xFFFFFFFF, 0}},
+         }) {
+        const operations::RecorderDirectory directory = operations::DirectoryFromSpace(kept);
+        EXPECT_EQ(directory.space(), expected);
+        EXPECT_EQ(directory.header.bytes[73], 0u);
+        EXPECT_EQ(directory.header.bytes[78], 0u);
+        EXPECT_EQ(directory.entries[0], RecorderFileEntry{});
+    }
 }
 
 // Every way the read can fail, in the order the transfer goes: each returns -1, keeps the

@@ -1,0 +1,150 @@
+#include "ui/RecorderDialog.h"
+
+#include "ui/InstrumentExchange.h"
+#include "ui/ProgressWindowFactory.h"
+#include "ui/TemplateId.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace qpx::ui {
+namespace {
+
+using namespace qpx::operations;
+
+QString FromCore(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* StaticText(QWidget* parent, int id) {
+    auto* label = new QLabel(parent);
+    SetTemplateId(label, id);
+    return label;
+}
+
+QPushButton* Button(QWidget* parent, int id, const char* text) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    SetTemplateId(button, id);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+RecorderDialog::RecorderDialog(QWidget* parent, RecorderDialogModel& model, link::Link& link)
+    : QDialog(parent), model_(model), link_(link),
+      progress_(std::make_unique<ProgressWindowFactory>(this, link.clock())) {
+    setWindowTitle(FromCore(kRecorderTitle));
+    SetTemplateId(this, kTemplateId);
+
+    auto* group = new QGroupBox(QStringLiteral("Recorder File Listing:"), this);
+    list_ = new QTreeWidget(group);
+    SetTemplateId(list_, kRecorderListId);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setColumnCount(static_cast<int>(kRecorderColumns.size()));
+    QStringList titles;
+    for (const RecorderColumn& column : kRecorderColumns) {
+        titles.append(FromCore(column.title));
+    }
+    list_->setHeaderLabels(titles);
+    for (int i = 0; i < list_->columnCount(); ++i) {
+        const auto& column = kRecorderColumns[static_cast<std::size_t>(i)];
+        list_->setColumnWidth(i, column.width);
+        list_->headerItem()->setTextAlignment(i, Qt::AlignCenter);
+    }
+    fileCount_ = StaticText(group, kFileCountTextId);
+    fileCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(list_, 1);
+    groupLayout->addWidget(fileCount_);
+
+    used_ = StaticText(this, kUsedSpaceTextId);
+    free_ = StaticText(this, kFreeSpaceTextId);
+    auto* space = new QFormLayout;
+    space->addRow(QStringLiteral("Used Space:"), used_);
+    space->addRow(QStringLiteral("Free Space:"), free_);
+
+    QPushButton* format = Button(this, kFormatButtonId, "&Format");
+    QPushButton* close = Button(this, kCloseButtonId, "&Close");
+    close->setDefault(true);
+    connect(format, &QPushButton::clicked, this, &RecorderDialog::formatClicked);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addLayout(space);
+    buttons->addStretch();
+    buttons->addWidget(format);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group, 1);
+    layout->addLayout(buttons);
+    resize(sizeHint().expandedTo(QSize(360, 300)));
+}
+
+RecorderDialog::~RecorderDialog() = default;
+
+void RecorderDialog::openDirectory() {
+    if (busy_) {
+        return;
+    }
+    {
+        const InstrumentExchange exchange(busy_);
+        model_.open(link_);
+    }
+    showDirectory();
+}
+
+void RecorderDialog::refresh() {
+    if (busy_) {
+        return;
+    }
+    {
+        const InstrumentExchange exchange(busy_);
+        model_.refresh(link_);
+    }
+    showDirectory();
+}
+
+void RecorderDialog::formatClicked() {
+    if (busy_) {
+        return;
+    }
+    {
+        const InstrumentExchange exchange(busy_);
+        model_.format(link_, *progress_);
+    }
+    showDirectory();
+    list_->setFocus(Qt::OtherFocusReason);
+}
+
+void RecorderDialog::showDirectory() {
+    list_->clear();
+    for (const RecorderListRow& row : model_.rows()) {
+        auto* item =
+            new QTreeWidgetItem(list_, QStringList{FromCore(row.name), FromCore(row.size),
+                                                   FromCore(row.date), FromCore(row.time)});
+        for (int i = 0; i < list_->columnCount(); ++i) {
+            item->setTextAlignment(i, Qt::AlignCenter);
+        }
+    }
+    fileCount_->setText(FromCore(model_.fileCountText()));
+    used_->setText(FromCore(model_.usedText()));
+    free_->setText(FromCore(model_.freeText()));
+}
+
+void RecorderDialog::done(int result) {
+    if (busy_) {
+        return;
+    }
+    QDialog::done(result);
+}
+
+} // namespace qpx::ui

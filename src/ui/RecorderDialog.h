@@ -1,0 +1,56 @@
+#pragma once
+
+#include "link/Link.h"
+#include "operations/RecorderDialogModel.h"
+
+#include <QDialog>
+#include <memory>
+
+class QLabel;
+class QTreeWidget;
+
+namespace qpx::ui {
+
+class ProgressWindowFactory;
+
+// "Recorder" (template 137): the card's files as a report view with the four columns, the file
+// count, used and free space, "&Format" with its confirmation and status window, and "&Close".
+// Bound to an operations::RecorderDialogModel; the directory is read over `link`.
+class RecorderDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 137;
+
+    RecorderDialog(QWidget* parent, operations::RecorderDialogModel& model, link::Link& link);
+    ~RecorderDialog() override;
+
+    // On opening: the list emptied and the directory read (the wait cursor meanwhile).
+    void openDirectory();
+
+    // The format's status windows, owned by this dialog.
+    ProgressWindowFactory& progressWindows() const { return *progress_; }
+    bool busy() const { return busy_; }
+    QTreeWidget* list() const { return list_; }
+
+    void done(int result) override;
+
+public slots:
+    // Reads the directory again and shows it.
+    void refresh();
+    void formatClicked();
+
+private:
+    void showDirectory();
+
+    operations::RecorderDialogModel& model_;
+    link::Link& link_;
+    std::unique_ptr<ProgressWindowFactory> progress_;
+    bool busy_ = false;
+
+    QTreeWidget* list_ = nullptr;
+    QLabel* fileCount_ = nullptr;
+    QLabel* used_ = nullptr;
+    QLabel* free_ = nullptr;
+};
+
+} // namespace qpx::ui

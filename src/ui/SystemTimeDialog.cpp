@@ -1,0 +1,109 @@
+#include "ui/SystemTimeDialog.h"
+
+#include "ui/DeploymentDialog.h"
+#include "ui/TemplateId.h"
+
+#include <QDateTimeEdit>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace qpx::ui {
+namespace {
+
+using namespace qpx::operations;
+
+QString FromCore(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* StaticText(QWidget* parent, int id, const std::string& text) {
+    auto* label = new QLabel(FromCore(text), parent);
+    SetTemplateId(label, id);
+    return label;
+}
+
+} // namespace
+
+SystemTimeDialog::SystemTimeDialog(QWidget* parent, SystemTimeDialogModel& model)
+    : QDialog(parent), model_(model) {
+    setWindowTitle(FromCore(kSystemTimeTitle));
+    SetTemplateId(this, kTemplateId);
+
+    auto* clocks = new QFormLayout;
+    clocks->addRow(FromCore(kComputerTimeLabel),
+                   StaticText(this, kComputerTimeTextId, model_.computerTimeText()));
+    clocks->addRow(FromCore(kSystemTimeLabel),
+                   StaticText(this, kSystemTimeTextId, model_.instrumentTimeText()));
+    difference_ = StaticText(this, kDifferenceTextId, model_.differenceText());
+    clocks->addRow(FromCore(kDifferenceLabel), difference_);
+
+    auto* group = new QGroupBox(FromCore(kSetSystemTimeGroup), this);
+    auto_ = new QRadioButton(FromCore(kAutoRadioText), group);
+    SetTemplateId(auto_, kAutoRadioId);
+    manual_ = new QRadioButton(FromCore(kManualRadioText), group);
+    SetTemplateId(manual_, kManualRadioId);
+    dateTime_ = new QDateTimeEdit(group);
+    SetTemplateId(dateTime_, kDateTimePlaceholderId);
+    dateTime_->setDisplayFormat(FromCore(kDateTimeDisplayFormat));
+    // A computer clock no calendar control can show leaves the control at its own default.
+    const QDateTime start = DateTimeFromCalendar(model_.controlTime());
+    if (start.isValid()) {
+        dateTime_->setDateTime(start);
+    }
+    (model_.mode() == ClockMode::Manual ? manual_ : auto_)->setChecked(true);
+    dateTime_->setEnabled(model_.dateTimeEnabled());
+    connect(auto_, &QRadioButton::clicked, this, [this] {
+        model_.selectAuto();
+        dateTime_->setEnabled(model_.dateTimeEnabled());
+    });
+    connect(manual_, &QRadioButton::clicked, this, [this] {
+        model_.selectManual();
+        dateTime_->setEnabled(model_.dateTimeEnabled());
+    });
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(auto_);
+    groupLayout->addWidget(manual_);
+    groupLayout->addWidget(dateTime_);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    SetTemplateId(ok, kOkId);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &SystemTimeDialog::accept);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    SetTemplateId(cancel, kCancelId);
+    cancel->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(clocks);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+}
+
+void SystemTimeDialog::accept() {
+    if (dateTime_->dateTime().isValid()) {
+        model_.setControlTime(CalendarFromDateTime(dateTime_->dateTime()));
+    }
+    QDialog::accept();
+}
+
+void SystemTimeDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    // The rule over the difference, one pixel above its text, as wide as the text box.
+    const QRect text = difference_->geometry();
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawLine(text.left(), text.top() - 1, text.right(), text.top() - 1);
+}
+
+} // namespace qpx::ui

@@ -1,0 +1,125 @@
+#include "ui/SystemTimeDialog.h"
+
+#include "gui/GuiTestRegistry.h"
+#include "gui/PlannerTestInputs.h"
+#include "sim/SimulatedLine.h"
+#include "support/RecordingMessageSink.h"
+#include "ui/DeploymentDialog.h"
+
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+using qpx::test::Control;
+using qpx::ui::SystemTimeDialog;
+using Planner = qpx::planning::DeploymentPlanner;
+namespace ops = qpx::operations;
+
+struct Bench {
+    explicit Bench(bool connected = true) {
+        inputs.planning = !connected;
+        dialog.setLink(connected ? &link : nullptr);
+        dialog.setDialogHook([this](QDialog& shown) {
+            if (auto* time = qobject_cast<SystemTimeDialog*>(&shown)) {
+                ++shownCount;
+                if (act)
+                    act(*time);
+            }
+            if (shown.isVisible())
+                shown.reject();
+        });
+        dialog.load(inputs, {});
+    }
+    void open() { Control<QPushButton>(&dialog, Planner::kSystemTimeButtonId)->click(); }
+    std::vector<std::string> lastTwo() {
+        const auto& lines = line.instrument().transcript();
+        return {lines.end() - 2, lines.end()};
+    }
+
+    qpx::sim::SimulatedLine line;
+    qpx::test::RecordingMessageSink messages;
+    qpx::link::Link link = line.link(messages);
+    Planner planner;
+    qpx::ui::DeploymentDialog dialog{nullptr, planner, messages};
+    qpx::planning::PlannerInputs inputs = qpx::test::ConnectedInputs();
+    std::function<void(SystemTimeDialog&)> act;
+    int shownCount = 0;
+};
+
+QString Label(QWidget* root, int id) {
+    return Control<QLabel>(root, id)->text();
+}
+
+} // namespace
+
+class SystemTimeDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void disabledInPlanningMode() {
+        Bench b(false);
+        QVERIFY(!Control<QPushButton>(&b.dialog, Planner::kSystemTimeButtonId)->isEnabled());
+    }
+
+    void showsBothClocksAndTheirDifference() {
+        Bench b;
+        // The simulated instrument's clock starts at 2001/07/04 09:05:00; the computer is one
+        // day, one hour, one minute and one second ahead of it.
+        b.line.clock().setLocalTime({2001, 7, 5, 10, 6, 1});
+        b.act = [&](SystemTimeDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("System Time"));
+            QCOMPARE(Label(&d, ops::kDifferenceTextId), QStringLiteral("       1 01:01:01"));
+            QVERIFY(
+                Label(&d, ops::kSystemTimeTextId).startsWith(QStringLiteral("2001/07/04 09:05")));
+            QVERIFY(
+                Label(&d, ops::kComputerTimeTextId).startsWith(QStringLiteral("2001/07/05 10:06")));
+            auto* control = Control<QDateTimeEdit>(&d, ops::kDateTimePlaceholderId);
+            QCOMPARE(control->displayFormat(), QStringLiteral("yyyy'/'MM'/'dd',  'HH':'mm':'ss"));
+            QVERIFY(Control<QRadioButton>(&d, ops::kAutoRadioId)->isChecked());
+            QVERIFY(!control->isEnabled());
+        };
+        const std::size_t before = b.line.instrument().transcript().size();
+        b.open();
+        QCOMPARE(b.shownCount, 1);
+        // Cancel: only the reading went out.
+        const auto& lines = b.line.instrument().transcript();
+        QCOMPARE(lines.back(), std::string("Time"));
+        QVERIFY(lines.size() > before);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void manualSettingSendsTheControlsTime() {
+        Bench b;
+        b.act = [&](SystemTimeDialog& d) {
+            Control<QRadioButton>(&d, ops::kManualRadioId)->click();
+            auto* control = Control<QDateTimeEdit>(&d, ops::kDateTimePlaceholderId);
+            QVERIFY(control->isEnabled());
+            control->setDateTime(QDateTime(QDate(2001, 7, 4), QTime(9, 5, 30)));
+            Control<QPushButton>(&d, SystemTimeDialog::kOkId)->click();
+        };
+        b.open();
+        b.line.clock().sleepMs(500);
+        QVERIFY(b.lastTwo() == (std::vector<std::string>{"Date 2001/07/04", "Time 09:05:31"}));
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void autoSettingSendsTheComputersTime() {
+        Bench b;
+        b.line.clock().setLocalTime({2010, 2, 3, 4, 5, 6});
+        b.act = [&](SystemTimeDialog& d) {
+            Control<QPushButton>(&d, SystemTimeDialog::kOkId)->click();
+        };
+        b.open();
+        b.line.clock().sleepMs(500);
+        const auto last = b.lastTwo();
+        QCOMPARE(last[0], std::string("Date 2010/02/03"));
+        QVERIFY(QString::fromStdString(last[1]).startsWith(QStringLiteral("Time 04:05:")));
+    }
+};
+
+QPX_GUI_TEST(SystemTimeDialogTest)
+#include "SystemTimeDialogTest.moc"
