@@ -1,6 +1,7 @@
 #include "gui/GuiTestRegistry.h"
 #include "gui/PlannerTestInputs.h"
 #include "link/VirtualClock.h"
+#include "planning/DefaultStructures.h"
 #include "planning/DeploymentValidation.h"
 #include "support/SimulatedPortOpener.h"
 #include "ui/CommunicationsDialog.h"
@@ -9,13 +10,17 @@
 #include "ui/DeploymentFrontEnd.h"
 #include "ui/MainDialog.h"
 #include "ui/MessageBoxSink.h"
+#include "ui/PcQpxSettingsDialog.h"
 #include "ui/ProgressWindow.h"
 #include "ui/ProgressWindowFactory.h"
+#include "ui/RecorderDialog.h"
+#include "ui/SystemTimeDialog.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -168,6 +173,115 @@ private slots:
         QCOMPARE(main.connection().portIndex, 1);
         QCOMPARE(main.connection().baudRate, 9600);
         QVERIFY(main.isVisible());
+    }
+
+    void deploymentThroughTheInstrumentWindows() {
+        Program p;
+        // A PC-QPX with waves, so that every sub-dialog button is offered.
+        qpx::sim::Scenario s = qpx::sim::QpxScenario();
+        s.wavesOption = 1;
+        s.systemConfiguration = qpx::planning::MakeDefaultSystemConfiguration(1);
+        s.systemConfiguration->cpuSoftwareVersion = 17;
+        s.userSetup = qpx::planning::MakeDefaultUserSetup(1);
+        s.userSetup->pulseCoherentMode = 1;
+        s.recorderFiles = {{"DEF00001.QPX", 2048, 2001, 3, 5, 14, 2, 9, 50}};
+        p.opener.instruments[1] = s;
+        p.dialog->show();
+
+        QStringList visited;
+        p.onShown = [&](QDialog& shown) {
+            if (auto* planner = qobject_cast<DeploymentDialog*>(&shown)) {
+                for (int id : {Planner::kAdvancedButtonId, Planner::kWavesButtonId,
+                               Planner::kPcQpxButtonId, Planner::kHardwareButtonId,
+                               Planner::kRecorderButtonId, Planner::kSystemTimeButtonId}) {
+                    QVERIFY(Control<QPushButton>(planner, id)->isEnabled());
+                }
+                for (int id : {Planner::kPcQpxButtonId, Planner::kRecorderButtonId,
+                               Planner::kSystemTimeButtonId}) {
+                    Control<QPushButton>(planner, id)->click();
+                }
+                // A PC-QPX reaches less far than the 20 cells of the defaults.
+                PasteText(Control<QLineEdit>(planner, qpx::planning::kCellsBoxId),
+                          QStringLiteral("5"));
+                Control<QPushButton>(planner, Planner::kDeployId)->click();
+                if (planner->isVisible()) {
+                    planner->reject();
+                }
+                return;
+            }
+            if (auto* pcQpx = qobject_cast<qpx::ui::PcQpxSettingsDialog*>(&shown)) {
+                visited << QStringLiteral("PC-QPX");
+                auto* box = Control<QLineEdit>(pcQpx, qpx::instrument::kPulseLengthEditId);
+                PasteText(box, QStringLiteral("0.5"));
+                PasteText(Control<QLineEdit>(pcQpx, qpx::instrument::kUserPulseLagEditId),
+                          QStringLiteral("0.4"));
+                PasteText(Control<QLineEdit>(pcQpx, qpx::instrument::kUserResLagEditId),
+                          QStringLiteral("0"));
+                Control<QPushButton>(pcQpx, qpx::instrument::kUpdatePcQpxButtonId)->click();
+                QCOMPARE(box->text(), QStringLiteral("0.5"));
+                QTest::keyClick(box, Qt::Key_Return);
+                if (pcQpx->isVisible()) {
+                    pcQpx->reject();
+                    visited << QStringLiteral("PC-QPX stayed open");
+                }
+                return;
+            }
+            if (auto* recorder = qobject_cast<qpx::ui::RecorderDialog*>(&shown)) {
+                visited << QStringLiteral("Recorder");
+                QCOMPARE(recorder->list()->topLevelItemCount(), 1);
+                recorder->accept();
+                return;
+            }
+            if (auto* time = qobject_cast<qpx::ui::SystemTimeDialog*>(&shown)) {
+                visited << QStringLiteral("System Time");
+                time->reject();
+                return;
+            }
+            if (auto* display = qobject_cast<DeploymentDisplayDialog*>(&shown)) {
+                Control<QPushButton>(display, DeploymentDisplayDialog::kOkId)->click();
+                return;
+            }
+            QFAIL("an unexpected window");
+        };
+        p.dialog->setUpConnectedSystem();
+        QVERIFY(p.dialog->communicationsDialog()->go());
+        QCOMPARE(p.dialog->lastOutcome(), qpx::operations::ConnectedSetupOutcome::Deployed);
+        QCOMPARE(visited, (QStringList{QStringLiteral("PC-QPX"), QStringLiteral("Recorder"),
+                                       QStringLiteral("System Time")}));
+        // The download; the PC-QPX update with its read-back; the recorder's directory; the
+        // clock read (closed with Cancel: nothing set); then the upload and "deploy".
+        const std::vector<std::string> expected{"Ver",
+                                                "Ver",
+                                                "Get CONF",
+                                                "Get OPER",
+                                                "Get USER",
+                                                "enablewaves",
+                                                "bdir",
+                                                "Ver",
+                                                "pl   0.50",
+                                                "pg   0.40",
+                                                "rpg   0.00",
+                                                "SaveSetup",
+                                                "Get OPER",
+                                                "Ver",
+                                                "bdir",
+                                                "Ver",
+                                                "Date",
+                                                "Time",
+                                                "Ver",
+                                                "StartDate 1995/01/01",
+                                                "StartTime 00:00:00",
+                                                "nc 5",
+                                                "Cy BEAM",
+                                                "of ascii",
+                                                "AutoSleep on",
+                                                "SaveSetup",
+                                                "deploy"};
+        QVERIFY(p.received() == expected);
+        // The only box: the disconnect message after the display.
+        QCOMPARE(p.boxes.size(), std::size_t{1});
+        QCOMPARE(p.opener.lastInstrument().savedStructures().operationConfiguration.pulseLength,
+                 50u);
     }
 
     void cancelInThePlannerSendsNothing() {
