@@ -149,6 +149,34 @@ private slots:
         QVERIFY(b.messages.entries.empty());
     }
 
+    void settingsNoDialogAcceptsOpenWithoutInfOrNan() {
+        Bench b;
+        b.inputs.user.burstMode = 1;
+        b.inputs.user.burstInterval = 0;
+        b.inputs.user.waveInterval = 255;
+        b.inputs.user.soundSpeed = -32768;
+        // Older firmware leaves the system ResLag 0; a slant angle of 0 has no horizontal limit.
+        b.inputs.operation.systemResLag = 0;
+        b.inputs.system.slantAngle = 0;
+        b.inputs.operation.pulseLength = 5000;
+        QStringList failures;
+        b.act = [&](PcQpxSettingsDialog& d) {
+            for (QLineEdit* box : d.findChildren<QLineEdit*>()) {
+                if (box->text().contains(QLatin1String("inf"), Qt::CaseInsensitive) ||
+                    box->text().contains(QLatin1String("nan"), Qt::CaseInsensitive))
+                    failures << box->text();
+            }
+            Control<QPushButton>(&d, pc::kUpdatePcQpxButtonId)->click();
+            QVERIFY(d.isVisible());
+        };
+        b.open();
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char(' '))));
+        // The first failing rule, the pulse length of 50 m; nothing was sent.
+        QCOMPARE(b.messages.texts().back(),
+                 std::string("Pulse Length should be in the range of  0.02 to  1.00 m."));
+        QVERIFY(b.line.instrument().transcript().empty());
+    }
+
     void planningModeOnlyChecks() {
         Bench b(1, false);
         b.act = [&](PcQpxSettingsDialog& d) {
