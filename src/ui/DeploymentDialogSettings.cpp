@@ -1,23 +1,45 @@
+#include "instrument/HardwareConfigView.h"
+#include "ui/AdvancedSettingsDialog.h"
 #include "ui/DeploymentDialog.h"
+#include "ui/HardwareConfigDialog.h"
+#include "ui/WavesSettingsDialog.h"
 
 namespace qpx::ui {
 
-// Until their windows exist the planner goes on as after a Cancel there (the estimates are
-// recomputed as they would be).
+// The settings windows work on the planner's copies; only OK hands values back, and the
+// estimates are recomputed after either button, as the planner always has.
 void DeploymentDialog::openAdvancedSettings() {
-    notAvailable("Advanced Settings");
-    planner_.advancedSettingsClosed(std::nullopt);
+    AdvancedSettingsDialog dialog(this, planner_.advancedSettings(), messages_);
+    std::optional<planning::AdvancedBlock> accepted;
+    if (ExecModal(dialog, dialogHook_) == QDialog::Accepted) {
+        accepted = dialog.acceptedBlock();
+    }
+    planner_.advancedSettingsClosed(accepted);
     showEstimates();
 }
 
 void DeploymentDialog::openWavesSettings() {
-    notAvailable("Waves Settings");
-    planner_.wavesSettingsClosed(std::nullopt);
+    WavesSettingsDialog dialog(this, planner_.wavesSettings(), messages_);
+    // The passed values' duration message comes first, once the window shows, then whatever
+    // drives the window.
+    const DialogHook onShown = [&dialog, this](QDialog& shown) {
+        dialog.showOpeningMessage();
+        if (dialogHook_) {
+            dialogHook_(shown);
+        }
+    };
+    std::optional<planning::WaveBlock> accepted;
+    if (ExecModal(dialog, onShown) == QDialog::Accepted) {
+        accepted = dialog.acceptedBlock();
+    }
+    planner_.wavesSettingsClosed(accepted);
     showEstimates();
 }
 
 void DeploymentDialog::openHardwareConfiguration() {
-    notAvailable("QPX Hardware Configuration");
+    HardwareConfigDialog dialog(this, instrument::MakeHardwareConfigView(
+                                          planner_.systemConfiguration(), planner_.wavesOption()));
+    ExecModal(dialog, dialogHook_);
 }
 
 } // namespace qpx::ui
