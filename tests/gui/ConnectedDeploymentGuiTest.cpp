@@ -4,10 +4,12 @@
 #include "planning/DefaultStructures.h"
 #include "planning/DeploymentValidation.h"
 #include "support/SimulatedPortOpener.h"
+#include "ui/AdvancedSettingsDialog.h"
 #include "ui/CommunicationsDialog.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/DeploymentDisplayDialog.h"
 #include "ui/DeploymentFrontEnd.h"
+#include "ui/HardwareConfigDialog.h"
 #include "ui/MainDialog.h"
 #include "ui/MessageBoxSink.h"
 #include "ui/PcQpxSettingsDialog.h"
@@ -15,6 +17,7 @@
 #include "ui/ProgressWindowFactory.h"
 #include "ui/RecorderDialog.h"
 #include "ui/SystemTimeDialog.h"
+#include "ui/WavesSettingsDialog.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -184,6 +187,10 @@ private slots:
         s.systemConfiguration->cpuSoftwareVersion = 17;
         s.userSetup = qpx::planning::MakeDefaultUserSetup(1);
         s.userSetup->pulseCoherentMode = 1;
+        // A wave series set up by the waves option, short enough for the 120 s profiling interval
+        // the default setup gives in pulse-coherent mode.
+        qpx::planning::ApplyWavesOption(*s.userSetup, 1);
+        s.userSetup->waveSamples = 64;
         s.recorderFiles = {{"DEF00001.QPX", 2048, 2001, 3, 5, 14, 2, 9, 50}};
         p.opener.instruments[1] = s;
         p.dialog->show();
@@ -196,8 +203,9 @@ private slots:
                                Planner::kRecorderButtonId, Planner::kSystemTimeButtonId}) {
                     QVERIFY(Control<QPushButton>(planner, id)->isEnabled());
                 }
-                for (int id : {Planner::kPcQpxButtonId, Planner::kRecorderButtonId,
-                               Planner::kSystemTimeButtonId}) {
+                for (int id : {Planner::kAdvancedButtonId, Planner::kWavesButtonId,
+                               Planner::kHardwareButtonId, Planner::kPcQpxButtonId,
+                               Planner::kRecorderButtonId, Planner::kSystemTimeButtonId}) {
                     Control<QPushButton>(planner, id)->click();
                 }
                 // A PC-QPX reaches less far than the 20 cells of the defaults.
@@ -205,7 +213,40 @@ private slots:
                           QStringLiteral("5"));
                 Control<QPushButton>(planner, Planner::kDeployId)->click();
                 if (planner->isVisible()) {
+                    visited << QStringLiteral("Planner stayed open: %1")
+                                   .arg(p.boxes.empty() ? QString() : p.boxes.back().text);
                     planner->reject();
+                }
+                return;
+            }
+            if (auto* advanced = qobject_cast<qpx::ui::AdvancedSettingsDialog*>(&shown)) {
+                visited << QStringLiteral("Advanced");
+                auto* salinity =
+                    Control<QLineEdit>(advanced, qpx::planning::AdvancedSettings::kSalinityId);
+                QCOMPARE(salinity->text(), QStringLiteral("34.5"));
+                PasteText(salinity, QStringLiteral("30"));
+                Control<QPushButton>(advanced, qpx::ui::AdvancedSettingsDialog::kOkId)->click();
+                if (advanced->isVisible()) {
+                    advanced->reject();
+                    visited << QStringLiteral("Advanced stayed open");
+                }
+                return;
+            }
+            if (auto* waves = qobject_cast<qpx::ui::WavesSettingsDialog*>(&shown)) {
+                visited << QStringLiteral("Waves");
+                Control<QPushButton>(waves, qpx::ui::WavesSettingsDialog::kOkId)->click();
+                if (waves->isVisible()) {
+                    waves->reject();
+                    visited << QStringLiteral("Waves stayed open");
+                }
+                return;
+            }
+            if (auto* hardware = qobject_cast<qpx::ui::HardwareConfigDialog*>(&shown)) {
+                visited << QStringLiteral("Hardware");
+                Control<QPushButton>(hardware, qpx::ui::HardwareConfigDialog::kCloseId)->click();
+                if (hardware->isVisible()) {
+                    hardware->reject();
+                    visited << QStringLiteral("Hardware stayed open");
                 }
                 return;
             }
@@ -245,11 +286,12 @@ private slots:
         };
         p.dialog->setUpConnectedSystem();
         QVERIFY(p.dialog->communicationsDialog()->go());
+        QCOMPARE(visited.join(QStringLiteral(", ")),
+                 QStringLiteral("Advanced, Waves, Hardware, PC-QPX, Recorder, System Time"));
         QCOMPARE(p.dialog->lastOutcome(), qpx::operations::ConnectedSetupOutcome::Deployed);
-        QCOMPARE(visited, (QStringList{QStringLiteral("PC-QPX"), QStringLiteral("Recorder"),
-                                       QStringLiteral("System Time")}));
-        // The download; the PC-QPX update with its read-back; the recorder's directory; the
-        // clock read (closed with Cancel: nothing set); then the upload and "deploy".
+        // The download; the advanced, waves and hardware windows talk to nobody; the PC-QPX
+        // update with its read-back; the recorder's directory; the clock read (closed with
+        // Cancel: nothing set); then the upload, the new salinity among it, and "deploy".
         const std::vector<std::string> expected{"Ver",
                                                 "Ver",
                                                 "Get CONF",
@@ -273,6 +315,7 @@ private slots:
                                                 "StartTime 00:00:00",
                                                 "nc 5",
                                                 "Cy BEAM",
+                                                "Sal     30.00",
                                                 "of ascii",
                                                 "AutoSleep on",
                                                 "SaveSetup",
@@ -280,8 +323,9 @@ private slots:
         QVERIFY(p.received() == expected);
         // The only box: the disconnect message after the display.
         QCOMPARE(p.boxes.size(), std::size_t{1});
-        QCOMPARE(p.opener.lastInstrument().savedStructures().operationConfiguration.pulseLength,
-                 50u);
+        const auto& saved = p.opener.lastInstrument().savedStructures();
+        QCOMPARE(saved.operationConfiguration.pulseLength, 50u);
+        QCOMPARE(static_cast<int>(saved.userSetup.salinity), 300);
     }
 
     void cancelInThePlannerSendsNothing() {
