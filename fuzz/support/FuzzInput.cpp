@@ -66,7 +66,11 @@ bool ShowsNonNumber(std::string_view text) {
 namespace {
 
 std::string CollapseBlanks(std::string_view text) {
+    if (text.find("  ") == std::string_view::npos) {
+        return std::string(text);
+    }
     std::string out;
+    out.reserve(text.size());
     for (const char c : text) {
         if (c == ' ' && !out.empty() && out.back() == ' ') {
             continue;

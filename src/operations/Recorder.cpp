@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <limits>
 
 namespace qpx::operations {
 namespace {
@@ -61,6 +63,7 @@ int ReadBytesTimed(link::Port& port, std::span<std::uint8_t> buffer, int count, 
     int arrived = 0;
     for (int pass = 0; pass < passes && arrived < wanted; ++pass) {
         std::uint8_t* next = buffer.data() + arrived;
+        const std::int64_t passStart = port.clock().nowMs();
         link::ReadBufferTimed(port, next, wanted - arrived, kPieceMs);
         const int piece = std::max(0, port.lastCount());
         if (piece > 0 && logView) {
@@ -68,6 +71,20 @@ int ReadBytesTimed(link::Port& port, std::span<std::uint8_t> buffer, int count, 
                                      static_cast<std::size_t>(piece)));
         }
         arrived += piece;
+        // A pass that waited its whole piece for nothing shows a line that keeps time. With no
+        // text box to feed piece by piece, the passes left then add up to one wait of the same
+        // length: it ends on the same byte or at the same moment, but costs one wait instead of
+        // thousands (a silent line on a virtual clock would otherwise spin through every pass).
+        const bool waitedInVain =
+            piece == 0 && port.clock().nowMs() - passStart >= kPieceMs && pass + 1 < passes;
+        if (waitedInVain && !logView) {
+            const std::int64_t restMs = static_cast<std::int64_t>(passes - pass - 1) * kPieceMs;
+            link::ReadBufferTimed(
+                port, buffer.data() + arrived, wanted - arrived,
+                static_cast<int>(std::min<std::int64_t>(restMs, std::numeric_limits<int>::max())));
+            arrived += std::max(0, port.lastCount());
+            break;
+        }
     }
     if (received != nullptr) {
         *received = arrived;

@@ -89,6 +89,27 @@ TEST(ReadBytesTimed, ShortArrivalFailsAfterItsPassesWithWhatCameZeroFilledBehind
     EXPECT_EQ(bench.clock.nowMs(), 30 * 25);
 }
 
+TEST(ReadBytesTimed, LateBytesAfterSilentPassesStillCountAndEndTheReadAtOnce) {
+    // Without a text box the silent passes are taken as one wait: a byte that comes after many
+    // of them must still be collected, and the read must end on it, not at the time-out.
+    LinkBench bench;
+    bench.device.arriveIn(10, "ab");
+    bench.device.arriveIn(3000, "cd");
+    std::array<std::uint8_t, 4> buffer{};
+    int received = -1;
+    EXPECT_EQ(ReadBytesTimed(bench.port, buffer, 4, 1000, {}, &received), 1);
+    EXPECT_EQ(received, 4);
+    EXPECT_EQ(std::string(buffer.begin(), buffer.end()), "abcd");
+    EXPECT_GE(bench.clock.nowMs(), 3000);
+    EXPECT_LT(bench.clock.nowMs(), 3025);
+
+    // Bytes that come too late for every pass are left for the next read: 1000 / 5 + 10 passes.
+    LinkBench late;
+    late.device.arriveIn(210 * 25 + 1, "z");
+    EXPECT_EQ(ReadBytesTimed(late.port, buffer, 1, 1000), 0);
+    EXPECT_EQ(late.clock.nowMs(), 210 * 25);
+}
+
 TEST(ReadBytesTimed, NeverWritesPastTheBuffer) {
     LinkBench bench;
     bench.device.arriveIn(1, "0123456789");
