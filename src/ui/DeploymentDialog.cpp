@@ -381,8 +381,4 @@ QLineEdit* DeploymentDialog::boxById(int id) const {
     return nullptr;
 }
 
-void DeploymentDialog::notAvailable(const char* title) {
-    messages_.showInformation(title, kNotAvailableText);
-}
-
 } // namespace qpx::ui

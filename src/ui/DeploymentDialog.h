@@ -36,7 +36,6 @@ public:
     static constexpr int kTemplateId = 162;
     static constexpr int kCancelId = 2;
     static constexpr int kHelpId = 57670;
-    static constexpr const char* kNotAvailableText = "not available yet";
 
     DeploymentDialog(QWidget* parent, planning::DeploymentPlanner& planner,
                      link::MessageSink& messages);
@@ -80,7 +79,6 @@ private:
     void openPcQpxSettings();
     void openRecorderDetails();
     void openSystemTime();
-    void notAvailable(const char* title);
     void takeStartTime();
     QLineEdit* boxById(int id) const;
 
