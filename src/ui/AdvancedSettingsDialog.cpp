@@ -1,5 +1,6 @@
 #include "ui/AdvancedSettingsDialog.h"
 
+#include "ui/DialogWidgets.h"
 #include "ui/FocusOffendingBox.h"
 #include "ui/TemplateId.h"
 
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -18,37 +18,6 @@ namespace qpx::ui {
 namespace {
 
 using planning::AdvancedSettings;
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QLineEdit* Box(QWidget* parent, int id) {
-    auto* box = new QLineEdit(parent);
-    SetTemplateId(box, id);
-    return box;
-}
-
-QComboBox* Combo(QWidget* parent, int id) {
-    auto* combo = new QComboBox(parent);
-    SetTemplateId(combo, id);
-    return combo;
-}
-
-void SetBoxText(QLineEdit* box, const std::string& text) {
-    const QSignalBlocker blocker(box);
-    box->setText(Text(text));
-}
-
-template <typename List>
-void Fill(QComboBox* combo, const List& entries, int selection) {
-    const QSignalBlocker blocker(combo);
-    combo->clear();
-    for (const auto& entry : entries) {
-        combo->addItem(Text(entry));
-    }
-    combo->setCurrentIndex(selection);
-}
 
 } // namespace
 
@@ -62,7 +31,7 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget* parent, AdvancedSettings
 }
 
 void AdvancedSettingsDialog::build() {
-    auto* soundGroup = new QGroupBox(Text(AdvancedSettings::soundGroupText()), this);
+    auto* soundGroup = new QGroupBox(CoreText(AdvancedSettings::soundGroupText()), this);
     temperatureMode_ = Combo(soundGroup, AdvancedSettings::kTemperatureModeId);
     temperatureLabel_ = new QLabel(soundGroup);
     SetTemplateId(temperatureLabel_, AdvancedSettings::kTemperatureLabelId);
@@ -75,17 +44,17 @@ void AdvancedSettingsDialog::build() {
     auto* sound = new QFormLayout(soundGroup);
     sound->addRow(QStringLiteral("Temperature Mode:"), temperatureMode_);
     sound->addRow(temperatureLabel_, temperature_);
-    sound->addRow(Text(AdvancedSettings::salinityLabel()), salinity_);
+    sound->addRow(CoreText(AdvancedSettings::salinityLabel()), salinity_);
     sound->addRow(soundSpeedLabel_, soundSpeed_);
 
-    auto* burstGroup = new QGroupBox(Text(AdvancedSettings::burstGroupText()), this);
+    auto* burstGroup = new QGroupBox(CoreText(AdvancedSettings::burstGroupText()), this);
     burstMode_ = Combo(burstGroup, AdvancedSettings::kBurstModeId);
     burstInterval_ = Box(burstGroup, AdvancedSettings::kBurstIntervalId);
     profilesPerBurst_ = Box(burstGroup, AdvancedSettings::kProfilesPerBurstId);
     auto* burst = new QFormLayout(burstGroup);
     burst->addRow(QStringLiteral("Burst Mode:"), burstMode_);
-    burst->addRow(Text(AdvancedSettings::burstIntervalLabel()), burstInterval_);
-    burst->addRow(Text(AdvancedSettings::profilesPerBurstLabel()), profilesPerBurst_);
+    burst->addRow(CoreText(AdvancedSettings::burstIntervalLabel()), burstInterval_);
+    burst->addRow(CoreText(AdvancedSettings::profilesPerBurstLabel()), profilesPerBurst_);
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     SetTemplateId(ok_, kOkId);
@@ -135,8 +104,8 @@ void AdvancedSettingsDialog::showValues() {
     Fill(temperatureMode_, AdvancedSettings::kTemperatureModeList,
          model_.temperatureModeSelection());
     Fill(burstMode_, AdvancedSettings::kBurstModeList, model_.burstModeSelection());
-    temperatureLabel_->setText(Text(model_.temperatureLabel()));
-    soundSpeedLabel_->setText(Text(model_.soundSpeedLabel()));
+    temperatureLabel_->setText(CoreText(model_.temperatureLabel()));
+    soundSpeedLabel_->setText(CoreText(model_.soundSpeedLabel()));
     SetBoxText(temperature_, model_.temperatureText());
     SetBoxText(salinity_, model_.salinityText());
     SetBoxText(soundSpeed_, model_.soundSpeedText());

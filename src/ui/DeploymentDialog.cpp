@@ -1,6 +1,7 @@
 #include "ui/DeploymentDialog.h"
 
 #include "planning/DeploymentValidation.h"
+#include "ui/DialogWidgets.h"
 #include "ui/ProfileAssistantDialog.h"
 #include "ui/TemplateId.h"
 
@@ -20,50 +21,6 @@ namespace qpx::ui {
 namespace {
 
 using planning::DeploymentPlanner;
-
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QLabel* StaticText(QWidget* parent, int id) {
-    auto* label = new QLabel(parent);
-    SetTemplateId(label, id);
-    return label;
-}
-
-QLineEdit* Box(QWidget* parent, int id) {
-    auto* box = new QLineEdit(parent);
-    SetTemplateId(box, id);
-    return box;
-}
-
-QComboBox* Combo(QWidget* parent, int id) {
-    auto* combo = new QComboBox(parent);
-    SetTemplateId(combo, id);
-    return combo;
-}
-
-QPushButton* Button(QWidget* parent, int id, const char* text) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    SetTemplateId(button, id);
-    button->setAutoDefault(false);
-    return button;
-}
-
-template <typename List>
-void Fill(QComboBox* combo, const List& entries, int selection) {
-    const QSignalBlocker blocker(combo);
-    combo->clear();
-    for (const auto& entry : entries) {
-        combo->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
-    }
-    combo->setCurrentIndex(selection);
-}
-
-void SetBoxText(QLineEdit* box, const std::string& text) {
-    const QSignalBlocker blocker(box);
-    box->setText(Text(text));
-}
 
 } // namespace
 
@@ -240,7 +197,7 @@ void DeploymentDialog::build() {
     assistant_ = new ProfileAssistantDialog(this, planner_, messages_);
     connect(assistantButton_, &QPushButton::clicked, this, [this] {
         assistant_->toggle();
-        assistantButton_->setText(Text(planner_.assistantButtonText()));
+        assistantButton_->setText(CoreText(planner_.assistantButtonText()));
     });
     connect(assistant_, &ProfileAssistantDialog::transferred, this, [this] {
         showProfileBoxes();
@@ -304,9 +261,9 @@ void DeploymentDialog::showValues() {
     Fill(recorderEnabled_, DeploymentPlanner::kRecorderEnabledList,
          planner_.recorderEnabledSelection());
     Fill(batteryType_, DeploymentPlanner::batteryTypeList(), planner_.batteryTypeSelection());
-    cellSizeLabel_->setText(Text(planner_.cellSizeLabel()));
-    blankingLabel_->setText(Text(planner_.blankingLabel()));
-    assistantButton_->setText(Text(planner_.assistantButtonText()));
+    cellSizeLabel_->setText(CoreText(planner_.cellSizeLabel()));
+    blankingLabel_->setText(CoreText(planner_.blankingLabel()));
+    assistantButton_->setText(CoreText(planner_.assistantButtonText()));
     showEstimates();
 }
 
@@ -322,11 +279,11 @@ void DeploymentDialog::showProfileBoxes() {
 }
 
 void DeploymentDialog::showEstimates() {
-    rangeText_->setText(Text(planner_.rangeText()));
-    capacity_->setText(Text(planner_.capacityText()));
-    powerDraw_->setText(Text(planner_.powerDrawText()));
-    powerText_->setText(Text(planner_.powerText()));
-    freeSpaceText_->setText(Text(planner_.freeSpaceText()));
+    rangeText_->setText(CoreText(planner_.rangeText()));
+    capacity_->setText(CoreText(planner_.capacityText()));
+    powerDraw_->setText(CoreText(planner_.powerDrawText()));
+    powerText_->setText(CoreText(planner_.powerText()));
+    freeSpaceText_->setText(CoreText(planner_.freeSpaceText()));
 }
 
 void DeploymentDialog::boxEdited(CheckedBox& entry, const QString& text) {

@@ -1,5 +1,6 @@
 #include "ui/RecorderDialog.h"
 
+#include "ui/DialogWidgets.h"
 #include "ui/InstrumentExchange.h"
 #include "ui/ProgressWindowFactory.h"
 #include "ui/TemplateId.h"
@@ -18,29 +19,12 @@ namespace {
 
 using namespace qpx::operations;
 
-QString FromCore(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QLabel* StaticText(QWidget* parent, int id) {
-    auto* label = new QLabel(parent);
-    SetTemplateId(label, id);
-    return label;
-}
-
-QPushButton* Button(QWidget* parent, int id, const char* text) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    SetTemplateId(button, id);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 RecorderDialog::RecorderDialog(QWidget* parent, RecorderDialogModel& model, link::Link& link)
     : QDialog(parent), model_(model), link_(link),
       progress_(std::make_unique<ProgressWindowFactory>(this, link.clock())) {
-    setWindowTitle(FromCore(kRecorderTitle));
+    setWindowTitle(CoreText(kRecorderTitle));
     SetTemplateId(this, kTemplateId);
 
     auto* group = new QGroupBox(QStringLiteral("Recorder File Listing:"), this);
@@ -52,7 +36,7 @@ RecorderDialog::RecorderDialog(QWidget* parent, RecorderDialogModel& model, link
     list_->setColumnCount(static_cast<int>(kRecorderColumns.size()));
     QStringList titles;
     for (const RecorderColumn& column : kRecorderColumns) {
-        titles.append(FromCore(column.title));
+        titles.append(CoreText(column.title));
     }
     list_->setHeaderLabels(titles);
     for (int i = 0; i < list_->columnCount(); ++i) {
@@ -129,15 +113,15 @@ void RecorderDialog::showDirectory() {
     list_->clear();
     for (const RecorderListRow& row : model_.rows()) {
         auto* item =
-            new QTreeWidgetItem(list_, QStringList{FromCore(row.name), FromCore(row.size),
-                                                   FromCore(row.date), FromCore(row.time)});
+            new QTreeWidgetItem(list_, QStringList{CoreText(row.name), CoreText(row.size),
+                                                   CoreText(row.date), CoreText(row.time)});
         for (int i = 0; i < list_->columnCount(); ++i) {
             item->setTextAlignment(i, Qt::AlignCenter);
         }
     }
-    fileCount_->setText(FromCore(model_.fileCountText()));
-    used_->setText(FromCore(model_.usedText()));
-    free_->setText(FromCore(model_.freeText()));
+    fileCount_->setText(CoreText(model_.fileCountText()));
+    used_->setText(CoreText(model_.usedText()));
+    free_->setText(CoreText(model_.freeText()));
 }
 
 void RecorderDialog::done(int result) {

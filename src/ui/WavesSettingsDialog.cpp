@@ -1,5 +1,6 @@
 #include "ui/WavesSettingsDialog.h"
 
+#include "ui/DialogWidgets.h"
 #include "ui/FocusOffendingBox.h"
 #include "ui/TemplateId.h"
 
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -18,37 +18,6 @@ namespace qpx::ui {
 namespace {
 
 using planning::WavesSettings;
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QLineEdit* Box(QWidget* parent, int id) {
-    auto* box = new QLineEdit(parent);
-    SetTemplateId(box, id);
-    return box;
-}
-
-QComboBox* Combo(QWidget* parent, int id) {
-    auto* combo = new QComboBox(parent);
-    SetTemplateId(combo, id);
-    return combo;
-}
-
-void SetBoxText(QLineEdit* box, const std::string& text) {
-    const QSignalBlocker blocker(box);
-    box->setText(Text(text));
-}
-
-template <typename List>
-void Fill(QComboBox* combo, const List& entries, int selection) {
-    const QSignalBlocker blocker(combo);
-    combo->clear();
-    for (const auto& entry : entries) {
-        combo->addItem(Text(entry));
-    }
-    combo->setCurrentIndex(selection);
-}
 
 } // namespace
 
@@ -62,7 +31,7 @@ WavesSettingsDialog::WavesSettingsDialog(QWidget* parent, WavesSettings model,
 }
 
 void WavesSettingsDialog::build() {
-    auto* group = new QGroupBox(Text(WavesSettings::groupText()), this);
+    auto* group = new QGroupBox(CoreText(WavesSettings::groupText()), this);
     recordEvery_ = Box(group, WavesSettings::kRecordEveryId);
     rate_ = Combo(group, WavesSettings::kRateId);
     length_ = Box(group, WavesSettings::kLengthId);
@@ -81,7 +50,7 @@ void WavesSettingsDialog::build() {
     fields->addRow(QStringLiteral("Wave Series Duration (s):"), duration_);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addLayout(every);
-    groupLayout->addWidget(new QLabel(Text(WavesSettings::noteText()), group));
+    groupLayout->addWidget(new QLabel(CoreText(WavesSettings::noteText()), group));
     groupLayout->addLayout(fields);
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);

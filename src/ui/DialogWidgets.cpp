@@ -1,0 +1,45 @@
+#include "ui/DialogWidgets.h"
+
+#include "ui/TemplateId.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace qpx::ui {
+
+QString CoreText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* StaticText(QWidget* parent, int id) {
+    auto* label = new QLabel(parent);
+    SetTemplateId(label, id);
+    return label;
+}
+
+QLineEdit* Box(QWidget* parent, int id) {
+    auto* box = new QLineEdit(parent);
+    SetTemplateId(box, id);
+    return box;
+}
+
+QComboBox* Combo(QWidget* parent, int id) {
+    auto* combo = new QComboBox(parent);
+    SetTemplateId(combo, id);
+    return combo;
+}
+
+QPushButton* Button(QWidget* parent, int id, const char* text) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    SetTemplateId(button, id);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void SetBoxText(QLineEdit* box, std::string_view text) {
+    const QSignalBlocker blocker(box);
+    box->setText(CoreText(text));
+}
+
+} // namespace qpx::ui

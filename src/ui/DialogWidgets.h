@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QComboBox>
+#include <QSignalBlocker>
+#include <QString>
+#include <string_view>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace qpx::ui {
+
+// The controls the planner and its settings windows build by template id, made one way so that
+// a window's tests find every control by the id its template gives.
+
+// The core's texts are UTF-8.
+QString CoreText(std::string_view text);
+
+QLabel* StaticText(QWidget* parent, int id);
+QLineEdit* Box(QWidget* parent, int id);
+QComboBox* Combo(QWidget* parent, int id);
+// Never the default button: Enter in a box belongs to the window's OK.
+QPushButton* Button(QWidget* parent, int id, const char* text);
+
+// Shown values are set without the signals that stand for the user's typing or choosing.
+void SetBoxText(QLineEdit* box, std::string_view text);
+
+template <typename List>
+void Fill(QComboBox* combo, const List& entries, int selection) {
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    for (const auto& entry : entries) {
+        combo->addItem(CoreText(entry));
+    }
+    combo->setCurrentIndex(selection);
+}
+
+} // namespace qpx::ui
