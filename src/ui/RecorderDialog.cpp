@@ -5,14 +5,18 @@
 #include "ui/ProgressWindowFactory.h"
 #include "ui/TemplateId.h"
 
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qpx::ui {
 namespace {
@@ -119,9 +123,36 @@ void RecorderDialog::showDirectory() {
             item->setTextAlignment(i, Qt::AlignCenter);
         }
     }
+    fitColumns();
     fileCount_->setText(CoreText(model_.fileCountText()));
     used_->setText(CoreText(model_.usedText()));
     free_->setText(CoreText(model_.freeText()));
+}
+
+// The template's widths were set for its own font: a file name or date wider than that in this
+// font widens its column instead of being cut off, and the window widens with the list so that
+// no column sits behind a scroll bar.
+void RecorderDialog::fitColumns() {
+    const QFontMetrics metrics = list_->fontMetrics();
+    const int padding =
+        metrics.horizontalAdvance(QStringLiteral("  ")) +
+        2 * list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_);
+    int total = 0;
+    for (int i = 0; i < list_->columnCount(); ++i) {
+        int wanted = std::max(kRecorderColumns[static_cast<std::size_t>(i)].width,
+                              list_->header()->sectionSizeHint(i));
+        for (int row = 0; row < list_->topLevelItemCount(); ++row) {
+            wanted = std::max(wanted, metrics.horizontalAdvance(list_->topLevelItem(row)->text(i)) +
+                                          padding);
+        }
+        list_->setColumnWidth(i, wanted);
+        total += wanted;
+    }
+    list_->setMinimumWidth(total + 2 * list_->frameWidth() +
+                           list_->verticalScrollBar()->sizeHint().width());
+    if (width() < sizeHint().width()) {
+        resize(sizeHint().width(), height());
+    }
 }
 
 void RecorderDialog::done(int result) {

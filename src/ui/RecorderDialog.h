@@ -41,6 +41,7 @@ public slots:
 
 private:
     void showDirectory();
+    void fitColumns();
 
     operations::RecorderDialogModel& model_;
     link::Link& link_;

@@ -7,6 +7,7 @@
 #include "ui/DeploymentDialog.h"
 #include "ui/ProgressWindowFactory.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -84,6 +85,12 @@ private slots:
             QCOMPARE(first->text(1), QStringLiteral("2048"));
             QCOMPARE(first->text(2), QStringLiteral("2001/03/05"));
             QCOMPARE(first->text(3), QStringLiteral("14:02:09"));
+            // Names and dates are shown whole, and every column fits beside the others.
+            for (int column : {0, 2}) {
+                QVERIFY(list->columnWidth(column) >
+                        list->fontMetrics().horizontalAdvance(first->text(column)));
+            }
+            QVERIFY(list->header()->length() <= list->viewport()->width());
             QCOMPARE(b.label(&d, ops::kFileCountTextId),
                      QStringLiteral("2 Files found in Recorder"));
             QCOMPARE(b.label(&d, ops::kUsedSpaceTextId), QStringLiteral("1.00M"));
