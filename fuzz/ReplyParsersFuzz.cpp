@@ -42,11 +42,15 @@ struct Session {
         const std::vector<std::uint8_t> bytes(text.begin(), text.end());
         return sent(std::span<const std::uint8_t>(bytes));
     }
+    // Searched in everything the instrument sent, as one stream: a banner may arrive split
+    // across answers ("S", then "DI-12 In>") and the wake-up keeps all of it.
     bool sent(std::span<const std::uint8_t> bytes) const {
-        return std::any_of(segments.begin(), segments.end(), [&](const auto& segment) {
-            return std::search(segment.begin(), segment.end(), bytes.begin(), bytes.end()) !=
-                   segment.end();
-        });
+        std::vector<std::uint8_t> stream;
+        for (const auto& segment : segments) {
+            stream.insert(stream.end(), segment.begin(), segment.end());
+        }
+        return std::search(stream.begin(), stream.end(), bytes.begin(), bytes.end()) !=
+               stream.end();
     }
 
     std::vector<std::vector<std::uint8_t>> segments;
