@@ -6,12 +6,26 @@
 #include <cstdint>
 
 namespace qpx::operations {
+namespace {
+
+// A PC-QPX holds its intervals in tenths of a second, as the planner and the upload treat them;
+// the text shows seconds either way, with the tenth only when there is one.
+std::string IntervalText(const model::UserSetup& user) {
+    const unsigned interval = user.profilingInterval;
+    if (user.pulseCoherentMode == 0) {
+        return model::FormatText("Time between Profiles: %d seconds", static_cast<int>(interval));
+    }
+    if (interval % 10 == 0) {
+        return model::FormatText("Time between Profiles: %u seconds", interval / 10);
+    }
+    return model::FormatText("Time between Profiles: %u.%u seconds", interval / 10, interval % 10);
+}
+
+} // namespace
 
 DeploymentDisplay::DeploymentDisplay(link::Port& port, const model::UserSetup& user,
                                      TextSink output)
-    : port_(&port), intervalText_(model::FormatText("Time between Profiles: %d seconds",
-                                                    static_cast<int>(user.profilingInterval))),
-      output_(std::move(output)) {}
+    : port_(&port), intervalText_(IntervalText(user)), output_(std::move(output)) {}
 
 DeploymentDisplay::~DeploymentDisplay() {
     close();
@@ -48,9 +62,12 @@ void DeploymentDisplay::close() {
     if (port_ == nullptr) {
         return;
     }
-    port_->clock().sleepMs(200);
-    port_->close();
+    // Let go of the port before the pause: whatever runs during it finds the display closed
+    // instead of closing the port a second time.
+    link::Port* port = port_;
     port_ = nullptr;
+    port->clock().sleepMs(200);
+    port->close();
 }
 
 } // namespace qpx::operations

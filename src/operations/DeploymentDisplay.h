@@ -20,7 +20,8 @@ public:
     DeploymentDisplay(const DeploymentDisplay&) = delete;
     DeploymentDisplay& operator=(const DeploymentDisplay&) = delete;
 
-    // "Time between Profiles: %d seconds" with the profiling interval as stored.
+    // "Time between Profiles: %d seconds" with the profiling interval in seconds (a PC-QPX
+    // stores tenths: 605 shows as 60.5).
     const std::string& intervalText() const { return intervalText_; }
     // Everything received so far, as text.
     const std::string& received() const { return received_; }

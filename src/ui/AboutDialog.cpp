@@ -15,7 +15,7 @@
 
 namespace qpx::ui {
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : GuardedDialog(parent) {
     SetTemplateId(this, kTemplateId);
     setWindowTitle(QStringLiteral("About Kelvra QPX Deployment"));
 

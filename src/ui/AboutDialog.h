@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ui/GuardedDialog.h"
 #include "ui/HyperlinkControl.h"
 
-#include <QDialog>
 #include <QLabel>
 #include <QPixmap>
 
@@ -15,7 +15,7 @@ inline constexpr const char* kMakerHomePage = "https://www.kelvra.example/";
 
 // The About box (template 100): title and version, the maker's logo, an empty serial number and
 // the two links to the maker.
-class AboutDialog final : public QDialog {
+class AboutDialog final : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 100;

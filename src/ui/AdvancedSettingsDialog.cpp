@@ -23,7 +23,7 @@ using planning::AdvancedSettings;
 
 AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget* parent, AdvancedSettings model,
                                                link::MessageSink& messages)
-    : QDialog(parent), model_(std::move(model)), messages_(messages) {
+    : GuardedDialog(parent), model_(std::move(model)), messages_(messages) {
     setWindowTitle(QStringLiteral("Advanced Settings"));
     SetTemplateId(this, kTemplateId);
     build();

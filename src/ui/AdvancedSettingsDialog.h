@@ -2,8 +2,8 @@
 
 #include "link/MessageSink.h"
 #include "planning/AdvancedSettings.h"
+#include "ui/GuardedDialog.h"
 
-#include <QDialog>
 #include <optional>
 
 class QComboBox;
@@ -17,7 +17,7 @@ namespace qpx::ui {
 // salinity with the speed of sound they give, and the burst scheme. It binds an AdvancedSettings
 // model opened on the planner's copy; OK hands the block back through acceptedBlock() only when
 // the model's checks pass, otherwise the first failure is shown and the window stays open.
-class AdvancedSettingsDialog : public QDialog {
+class AdvancedSettingsDialog : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 131;

@@ -1,6 +1,7 @@
 #include "ui/CommunicationsDialog.h"
 
 #include "ui/ActivityTrace.h"
+#include "ui/InstrumentExchange.h"
 #include "ui/TemplateId.h"
 
 #include <QButtonGroup>
@@ -9,7 +10,6 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -67,29 +67,11 @@ QString PortButtonText(int index, const std::string& device) {
     return text;
 }
 
-// Restores the arrow cursor however "Go!" ends.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { release(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-    void release() {
-        if (held_) {
-            QGuiApplication::restoreOverrideCursor();
-            held_ = false;
-        }
-    }
-
-private:
-    bool held_ = true;
-};
-
 } // namespace
 
 CommunicationsDialog::CommunicationsDialog(QWidget* owner, ConnectionServices services,
                                            operations::ConnectionSettings& settings)
-    : QDialog(owner), services_(std::move(services)), settings_(settings) {
+    : GuardedDialog(owner), services_(std::move(services)), settings_(settings) {
     SetTemplateId(this, kTemplateId);
     setWindowTitle(QStringLiteral("Communications:"));
     setModal(false);
@@ -239,17 +221,28 @@ void CommunicationsDialog::appendLog(std::string_view text) {
 }
 
 bool CommunicationsDialog::go() {
-    WaitCursor wait;
-    const int index = selectedPort();
-    const int baud = operations::BaudRateFromCode(baudList_->currentIndex());
-    log_->clear();
-    const bool found = operations::ConnectInstrument(
-        services_.opener, services_.clock, port_, settings_, index, baud, services_.messages,
-        services_.logDirectory, [this](std::string_view text) { appendLog(text); });
+    bool found = false;
+    {
+        const InstrumentExchange exchange;
+        if (!exchange)
+            return false;
+        const int index = selectedPort();
+        const int baud = operations::BaudRateFromCode(baudList_->currentIndex());
+        log_->clear();
+        found = operations::ConnectInstrument(
+            services_.opener, services_.clock, port_, settings_, index, baud, services_.messages,
+            services_.logDirectory, [this](std::string_view text) { appendLog(text); });
+    }
+    if (found && endPending()) {
+        // "Cancel" (or the close box) came while the instrument was being found: the user no
+        // longer wants this connection, and the window ends as asked.
+        port_->close();
+        port_.reset();
+        return false;
+    }
     if (!found)
         return false;
     hide();
-    wait.release();
     emit connected();
     return true;
 }

@@ -6,8 +6,8 @@
 #include "link/PortOpener.h"
 #include "operations/Connection.h"
 #include "ui/ColourControl.h"
+#include "ui/GuardedDialog.h"
 
-#include <QDialog>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -56,7 +56,7 @@ struct ConnectionServices {
 // on "Go!" opens the chosen port, wakes and identifies the instrument and logs each step. On
 // success it writes the port number and baud rate into the owner's settings, keeps the open port
 // for the owner to take, hides itself and emits connected().
-class CommunicationsDialog final : public QDialog {
+class CommunicationsDialog final : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 136;

@@ -2,6 +2,7 @@
 
 #include "planning/DeploymentValidation.h"
 #include "ui/DialogWidgets.h"
+#include "ui/InstrumentExchange.h"
 #include "ui/ProfileAssistantDialog.h"
 #include "ui/TemplateId.h"
 
@@ -42,7 +43,7 @@ QDateTime DateTimeFromCalendar(const link::CalendarTime& time) {
 
 DeploymentDialog::DeploymentDialog(QWidget* parent, DeploymentPlanner& planner,
                                    link::MessageSink& messages)
-    : QDialog(parent), planner_(planner), messages_(messages) {
+    : GuardedDialog(parent), planner_(planner), messages_(messages) {
     setWindowTitle(QStringLiteral("System Deployment"));
     SetTemplateId(this, kTemplateId);
     build();
@@ -159,7 +160,7 @@ void DeploymentDialog::build() {
     connect(deploy_, &QPushButton::clicked, this, &DeploymentDialog::deployClicked);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, [this] {
-        if (help_) {
+        if (help_ && !InstrumentExchange::Refused()) {
             help_();
         }
     });
@@ -196,6 +197,9 @@ void DeploymentDialog::build() {
 
     assistant_ = new ProfileAssistantDialog(this, planner_, messages_);
     connect(assistantButton_, &QPushButton::clicked, this, [this] {
+        if (InstrumentExchange::Refused()) {
+            return;
+        }
         assistant_->toggle();
         assistantButton_->setText(CoreText(planner_.assistantButtonText()));
     });
@@ -304,6 +308,9 @@ void DeploymentDialog::takeStartTime() {
 }
 
 void DeploymentDialog::deployClicked() {
+    if (InstrumentExchange::Refused()) {
+        return;
+    }
     takeStartTime();
     DeploymentPlanner::DeployResult result = planner_.deploy();
     if (result.message) {

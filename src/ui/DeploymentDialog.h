@@ -5,8 +5,8 @@
 #include "link/MessageSink.h"
 #include "planning/DeploymentPlanner.h"
 #include "ui/DialogHook.h"
+#include "ui/GuardedDialog.h"
 
-#include <QDialog>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -30,7 +30,7 @@ class ProfileAssistantDialog;
 //
 // A live check that fails puts the box back to the text it held before the edit, so what the
 // user sees is what the planner holds.
-class DeploymentDialog : public QDialog {
+class DeploymentDialog : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 162;

@@ -11,10 +11,13 @@
 namespace qpx::ui {
 
 // The windows that talk to the instrument. Their exchanges run on this one thread and wait in
-// local event loops that keep the windows painting with user input dropped; each window guards
-// its own handlers against being entered again meanwhile.
+// local event loops that keep the windows painting; every window's actions are behind the one
+// InstrumentExchange guard meanwhile.
 
 void DeploymentDialog::openPcQpxSettings() {
+    if (InstrumentExchange::Refused()) {
+        return;
+    }
     instrument::PcQpxSettings settings(planner_.unitSystem(), planner_.systemConfiguration(),
                                        planner_.userSetup(), planner_.operationConfiguration());
     PcQpxSettingsDialog dialog(this, settings, link_, messages_);
@@ -25,7 +28,7 @@ void DeploymentDialog::openPcQpxSettings() {
 }
 
 void DeploymentDialog::openRecorderDetails() {
-    if (link_ == nullptr) {
+    if (link_ == nullptr || InstrumentExchange::Refused()) {
         return;
     }
     // The directory is large (512 slots); it lives for this opening only, starting from what the
@@ -40,8 +43,10 @@ void DeploymentDialog::openRecorderDetails() {
 }
 
 void DeploymentDialog::openSystemTime() {
-    bool busy = false;
-    InstrumentExchange exchange(busy);
+    InstrumentExchange exchange;
+    if (!exchange) {
+        return;
+    }
     operations::RunSystemTime(link_, [this, &exchange](operations::SystemTimeDialogModel& model) {
         // The user's turn between reading and setting the clock.
         exchange.suspend();

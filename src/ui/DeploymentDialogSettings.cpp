@@ -2,6 +2,7 @@
 #include "ui/AdvancedSettingsDialog.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/HardwareConfigDialog.h"
+#include "ui/InstrumentExchange.h"
 #include "ui/WavesSettingsDialog.h"
 
 namespace qpx::ui {
@@ -9,6 +10,9 @@ namespace qpx::ui {
 // The settings windows work on the planner's copies; only OK hands values back, and the
 // estimates are recomputed after either button, as the planner always has.
 void DeploymentDialog::openAdvancedSettings() {
+    if (InstrumentExchange::Refused()) {
+        return;
+    }
     AdvancedSettingsDialog dialog(this, planner_.advancedSettings(), messages_);
     std::optional<planning::AdvancedBlock> accepted;
     if (ExecModal(dialog, dialogHook_) == QDialog::Accepted) {
@@ -19,6 +23,9 @@ void DeploymentDialog::openAdvancedSettings() {
 }
 
 void DeploymentDialog::openWavesSettings() {
+    if (InstrumentExchange::Refused()) {
+        return;
+    }
     WavesSettingsDialog dialog(this, planner_.wavesSettings(), messages_);
     // The passed values' duration message comes first, once the window shows, then whatever
     // drives the window.
@@ -37,6 +44,9 @@ void DeploymentDialog::openWavesSettings() {
 }
 
 void DeploymentDialog::openHardwareConfiguration() {
+    if (InstrumentExchange::Refused()) {
+        return;
+    }
     HardwareConfigDialog dialog(this, instrument::MakeHardwareConfigView(
                                           planner_.systemConfiguration(), planner_.wavesOption()));
     ExecModal(dialog, dialogHook_);

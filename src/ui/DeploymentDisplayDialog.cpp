@@ -1,5 +1,6 @@
 #include "ui/DeploymentDisplayDialog.h"
 
+#include "ui/InstrumentExchange.h"
 #include "ui/TemplateId.h"
 
 #include <QFontDatabase>
@@ -14,7 +15,7 @@ namespace qpx::ui {
 
 DeploymentDisplayDialog::DeploymentDisplayDialog(QWidget* parent,
                                                  operations::DeploymentDisplay& display)
-    : QDialog(parent), display_(display) {
+    : GuardedDialog(parent), display_(display) {
     setWindowTitle(QStringLiteral("Deployment Display"));
     SetTemplateId(this, kTemplateId);
 
@@ -54,13 +55,12 @@ void DeploymentDisplayDialog::showEvent(QShowEvent* event) {
 }
 
 void DeploymentDisplayDialog::tick() {
-    if (ticking_) {
+    const InstrumentExchange exchange;
+    if (!exchange || endPending()) {
         return;
     }
-    ticking_ = true;
     ++ticks_;
     display_.tick();
-    ticking_ = false;
 }
 
 void DeploymentDisplayDialog::append(std::string_view piece) {
@@ -80,9 +80,10 @@ void DeploymentDisplayDialog::finish() {
     display_.close();
 }
 
-void DeploymentDisplayDialog::done(int result) {
+void DeploymentDisplayDialog::ending(int) {
+    // The last pause and the close are an exchange too: nothing may end the window twice meanwhile.
+    const InstrumentExchange exchange;
     finish();
-    QDialog::done(result);
 }
 
 } // namespace qpx::ui

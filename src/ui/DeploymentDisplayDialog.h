@@ -1,8 +1,8 @@
 #pragma once
 
 #include "operations/DeploymentDisplay.h"
+#include "ui/GuardedDialog.h"
 
-#include <QDialog>
 #include <QTimer>
 #include <string_view>
 
@@ -14,7 +14,7 @@ namespace qpx::ui {
 // The "Deployment Display" window (template 189): the instrument's output after "deploy",
 // collected by the DeploymentDisplay model on a 200 ms tick until the user presses OK. Closing
 // it in any way stops the tick and closes the model's port.
-class DeploymentDisplayDialog : public QDialog {
+class DeploymentDisplayDialog : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 189;
@@ -30,15 +30,15 @@ public:
     // Ticks the model has been given (a tick that came while one ran is not counted).
     int ticks() const { return ticks_; }
 
-    void done(int result) override;
-
 public slots:
-    // One tick. A tick arriving while one runs (its read waits in a local event loop, where
-    // timers keep firing) is dropped: the model is never re-entered.
+    // One tick, an exchange of its own. A tick arriving while one runs (its read waits in a local
+    // event loop, where timers keep firing) is dropped: the model is never re-entered. OK or a
+    // close while a tick reads ends the window once the read is over.
     void tick();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void ending(int result) override;
 
 private:
     void append(std::string_view piece);
@@ -48,7 +48,6 @@ private:
     QTimer timer_;
     QPlainTextEdit* output_ = nullptr;
     QLabel* interval_ = nullptr;
-    bool ticking_ = false;
     int ticks_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include "ui/DeploymentDialog.h"
 #include "ui/DeploymentDisplayDialog.h"
+#include "ui/InstrumentExchange.h"
 
 namespace qpx::ui {
 
@@ -11,6 +12,13 @@ DeploymentFrontEnd::DeploymentFrontEnd(QWidget* parent, planning::DeploymentPlan
 
 std::optional<planning::AcceptedPlan>
 DeploymentFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::Link& link) {
+    // The main window was asked to close during the download: the run ends here, as a cancelled
+    // planner would end it, and the window closes once the port is.
+    const auto* owner = qobject_cast<const GuardedDialog*>(parent_.data());
+    if (owner != nullptr && owner->endPending()) {
+        return std::nullopt;
+    }
+    const UserTurn turn;
     DeploymentDialog dialog(parent_, planner_, messages_);
     dialog.setHelp(hooks_.help);
     dialog.setLink(&link);
@@ -23,6 +31,7 @@ DeploymentFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::Link
 }
 
 void DeploymentFrontEnd::runDisplay(operations::DeploymentDisplay& display) {
+    const UserTurn turn;
     DeploymentDisplayDialog dialog(nullptr, display);
     ExecModal(dialog, hooks_.onShown);
 }

@@ -55,7 +55,7 @@ constexpr int kMatrixRows = 4;
 
 HardwareConfigDialog::HardwareConfigDialog(QWidget* parent,
                                            const instrument::HardwareConfigView& view)
-    : QDialog(parent), matrixColumns_(view.matrix.columns) {
+    : GuardedDialog(parent), matrixColumns_(view.matrix.columns) {
     setWindowTitle(Text(instrument::kHardwareConfigTitle));
     SetTemplateId(this, kTemplateId);
 

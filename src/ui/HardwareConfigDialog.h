@@ -1,8 +1,7 @@
 #pragma once
 
 #include "instrument/HardwareConfigView.h"
-
-#include <QDialog>
+#include "ui/GuardedDialog.h"
 
 class QListWidget;
 
@@ -12,7 +11,7 @@ namespace qpx::ui {
 // instrument's SystemConfiguration as HardwareConfigView words it, and the transformation
 // matrix in list 1065, four entries to a column so it reads as the matrix itself. It changes
 // nothing; "&Close" is its only button.
-class HardwareConfigDialog : public QDialog {
+class HardwareConfigDialog : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 178;

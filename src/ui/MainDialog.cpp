@@ -3,6 +3,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/CommunicationsDialog.h"
 #include "ui/HelpFile.h"
+#include "ui/InstrumentExchange.h"
 #include "ui/MessageBoxSink.h"
 #include "ui/ProgramArt.h"
 #include "ui/ProgressWindowFactory.h"
@@ -35,7 +36,7 @@ bool IsEnter(const QEvent* event) {
 } // namespace
 
 MainDialog::MainDialog(link::PortOpener& opener, link::Clock& clock, MainDialogSetup setup)
-    : QDialog(nullptr), opener_(opener), clock_(clock), setup_(std::move(setup)) {
+    : GuardedDialog(nullptr), opener_(opener), clock_(clock), setup_(std::move(setup)) {
     SetTemplateId(this, kTemplateId);
     if (setup_.messages != nullptr) {
         messages_ = setup_.messages;
@@ -141,6 +142,9 @@ void MainDialog::readControls() {
 }
 
 void MainDialog::setUpConnectedSystem() {
+    // The scan opens ports and the port the run holds would move to the connection window.
+    if (InstrumentExchange::Refused())
+        return;
     readControls();
     planning_ = 0;
     if (communications_.isNull()) {
@@ -178,11 +182,18 @@ void MainDialog::onConnected() {
     std::unique_ptr<operations::ConnectedSetupFrontEnd> frontEnd =
         setup_.makeFrontEnd(this, planner_, clock_, *messages_);
     link::Link link{*port_, *messages_, setup_.logDirectory};
-    lastOutcome_ = operations::RunConnectedSetup(link, *progress_, *frontEnd, unitSystem_);
+    {
+        // One exchange for the whole sequence; its windows hand the turn to the user where the
+        // user has to act (the planner, the deployment display).
+        const InstrumentExchange exchange;
+        lastOutcome_ = operations::RunConnectedSetup(link, *progress_, *frontEnd, unitSystem_);
+    }
     port_.reset();
 }
 
 void MainDialog::planDeployment() {
+    if (InstrumentExchange::Refused())
+        return;
     readControls();
     planning_ = 1;
     if (setup_.runPlanning)
@@ -190,6 +201,8 @@ void MainDialog::planDeployment() {
 }
 
 void MainDialog::showHelp() {
+    if (InstrumentExchange::Refused())
+        return;
     if (setup_.help) {
         setup_.help();
         return;
@@ -198,6 +211,8 @@ void MainDialog::showHelp() {
 }
 
 void MainDialog::showAbout() {
+    if (InstrumentExchange::Refused())
+        return;
     AboutDialog about(this);
     if (onAboutShown)
         QTimer::singleShot(0, &about, [this, &about] { onAboutShown(about); });

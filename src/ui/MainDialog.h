@@ -9,8 +9,8 @@
 #include "operations/Connection.h"
 #include "planning/DeploymentPlanner.h"
 #include "ui/ColourControl.h"
+#include "ui/GuardedDialog.h"
 
-#include <QDialog>
 #include <QPointer>
 #include <array>
 #include <filesystem>
@@ -54,7 +54,7 @@ struct MainDialogSetup {
 // The main window (template 102): the choice between a connected system and planning, the unit
 // system, help, and "&About DeployQpx...". It owns for the whole run the port, the last search's
 // port number and baud rate, the one planner and the connection window once made.
-class MainDialog final : public QDialog {
+class MainDialog final : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 102;

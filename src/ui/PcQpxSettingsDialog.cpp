@@ -56,7 +56,7 @@ constexpr Field kSystemValues[] = {
 
 PcQpxSettingsDialog::PcQpxSettingsDialog(QWidget* parent, PcQpxSettings& settings, link::Link* link,
                                          link::MessageSink& messages)
-    : QDialog(parent), settings_(settings), link_(link), messages_(messages) {
+    : GuardedDialog(parent), settings_(settings), link_(link), messages_(messages) {
     setWindowTitle(FromCore(kPcQpxSettingsTitle));
     SetTemplateId(this, kTemplateId);
     if (link_ != nullptr) {
@@ -130,7 +130,7 @@ void PcQpxSettingsDialog::showValues() {
 }
 
 void PcQpxSettingsDialog::updateClicked() {
-    if (busy_) {
+    if (InstrumentExchange::Refused()) {
         return;
     }
     NoWindows none;
@@ -138,7 +138,7 @@ void PcQpxSettingsDialog::updateClicked() {
         progress_ ? static_cast<link::ProgressViewFactory&>(*progress_) : none;
     PcQpxUpdateOutcome outcome;
     {
-        const InstrumentExchange exchange(busy_);
+        const InstrumentExchange exchange;
         outcome = UpdatePcQpxSettings(settings_, link_, windows);
     }
     if (outcome.failure) {
@@ -151,7 +151,7 @@ void PcQpxSettingsDialog::updateClicked() {
 }
 
 void PcQpxSettingsDialog::enterPressed() {
-    if (busy_) {
+    if (InstrumentExchange::Refused()) {
         return;
     }
     if (const auto failure = settings_.readFields()) {
@@ -167,14 +167,6 @@ void PcQpxSettingsDialog::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void PcQpxSettingsDialog::done(int result) {
-    // The window's close box and Escape must not end the dialog in the middle of an update.
-    if (busy_) {
-        return;
-    }
-    QDialog::done(result);
 }
 
 } // namespace qpx::ui

@@ -3,8 +3,8 @@
 #include "instrument/PcQpxSettings.h"
 #include "link/Link.h"
 #include "link/MessageSink.h"
+#include "ui/GuardedDialog.h"
 
-#include <QDialog>
 #include <memory>
 
 class QLabel;
@@ -19,7 +19,7 @@ class ProgressWindowFactory;
 // planner's copies. "&Update PC-QPX Settings" checks the three inputs and sends them over `link`
 // (none in planning mode: then it only checks); Enter closes once the boxes read as numbers,
 // "&Close" at once. Whoever opened it takes the model's three structures back however it closed.
-class PcQpxSettingsDialog : public QDialog {
+class PcQpxSettingsDialog : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 130;
@@ -31,10 +31,6 @@ public:
 
     // The update's status windows, owned by this dialog; null in planning mode.
     ProgressWindowFactory* progressWindows() const { return progress_.get(); }
-    // True while an update talks to the instrument.
-    bool busy() const { return busy_; }
-
-    void done(int result) override;
 
 public slots:
     void updateClicked();
@@ -50,7 +46,6 @@ private:
     link::Link* link_;
     link::MessageSink& messages_;
     std::unique_ptr<ProgressWindowFactory> progress_;
-    bool busy_ = false;
 
     QLineEdit* pulseLength_ = nullptr;
     QLineEdit* userPulseLag_ = nullptr;

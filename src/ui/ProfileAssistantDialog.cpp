@@ -1,5 +1,6 @@
 #include "ui/ProfileAssistantDialog.h"
 
+#include "ui/InstrumentExchange.h"
 #include "ui/TemplateId.h"
 
 #include <QFormLayout>
@@ -124,6 +125,9 @@ void ProfileAssistantDialog::maximumRangeEdited(const QString& text) {
 }
 
 void ProfileAssistantDialog::transferClicked() {
+    if (InstrumentExchange::Refused()) {
+        return;
+    }
     if (const auto message = model_.transferFromAssistant()) {
         showMessage(*message);
         return;

@@ -26,7 +26,7 @@ QString LogText(std::string_view text) {
 } // namespace
 
 ProgressWindow::ProgressWindow(QWidget* owner, link::Clock& clock)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint),
+    : GuardedDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint),
       clock_(clock) {
     SetTemplateId(this, kTemplateId);
     setWindowTitle(QString());

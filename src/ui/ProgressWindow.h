@@ -3,8 +3,8 @@
 #include "link/Clock.h"
 #include "link/ProgressView.h"
 #include "ui/ColourControl.h"
+#include "ui/GuardedDialog.h"
 
-#include <QDialog>
 #include <QString>
 
 class QPlainTextEdit;
@@ -15,7 +15,7 @@ namespace qpx::ui {
 // The status window of a long exchange (template 232): a log box in green fixed-pitch text on
 // black and a bar. The core drives it; it holds no logic beyond its looks. While it is up the
 // program shows the wait cursor, because the user cannot act until the exchange ends.
-class ProgressWindow final : public QDialog, public link::ProgressView {
+class ProgressWindow final : public GuardedDialog, public link::ProgressView {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 232;

@@ -26,7 +26,7 @@ using namespace qpx::operations;
 } // namespace
 
 RecorderDialog::RecorderDialog(QWidget* parent, RecorderDialogModel& model, link::Link& link)
-    : QDialog(parent), model_(model), link_(link),
+    : GuardedDialog(parent), model_(model), link_(link),
       progress_(std::make_unique<ProgressWindowFactory>(this, link.clock())) {
     setWindowTitle(CoreText(kRecorderTitle));
     SetTemplateId(this, kTemplateId);
@@ -80,33 +80,33 @@ RecorderDialog::RecorderDialog(QWidget* parent, RecorderDialogModel& model, link
 RecorderDialog::~RecorderDialog() = default;
 
 void RecorderDialog::openDirectory() {
-    if (busy_) {
-        return;
-    }
     {
-        const InstrumentExchange exchange(busy_);
+        const InstrumentExchange exchange;
+        if (!exchange) {
+            return;
+        }
         model_.open(link_);
     }
     showDirectory();
 }
 
 void RecorderDialog::refresh() {
-    if (busy_) {
-        return;
-    }
     {
-        const InstrumentExchange exchange(busy_);
+        const InstrumentExchange exchange;
+        if (!exchange) {
+            return;
+        }
         model_.refresh(link_);
     }
     showDirectory();
 }
 
 void RecorderDialog::formatClicked() {
-    if (busy_) {
-        return;
-    }
     {
-        const InstrumentExchange exchange(busy_);
+        const InstrumentExchange exchange;
+        if (!exchange) {
+            return;
+        }
         model_.format(link_, *progress_);
     }
     showDirectory();
@@ -153,13 +153,6 @@ void RecorderDialog::fitColumns() {
     if (width() < sizeHint().width()) {
         resize(sizeHint().width(), height());
     }
-}
-
-void RecorderDialog::done(int result) {
-    if (busy_) {
-        return;
-    }
-    QDialog::done(result);
 }
 
 } // namespace qpx::ui

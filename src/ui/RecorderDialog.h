@@ -2,8 +2,8 @@
 
 #include "link/Link.h"
 #include "operations/RecorderDialogModel.h"
+#include "ui/GuardedDialog.h"
 
-#include <QDialog>
 #include <memory>
 
 class QLabel;
@@ -16,7 +16,7 @@ class ProgressWindowFactory;
 // "Recorder" (template 137): the card's files as a report view with the four columns, the file
 // count, used and free space, "&Format" with its confirmation and status window, and "&Close".
 // Bound to an operations::RecorderDialogModel; the directory is read over `link`.
-class RecorderDialog : public QDialog {
+class RecorderDialog : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 137;
@@ -29,10 +29,7 @@ public:
 
     // The format's status windows, owned by this dialog.
     ProgressWindowFactory& progressWindows() const { return *progress_; }
-    bool busy() const { return busy_; }
     QTreeWidget* list() const { return list_; }
-
-    void done(int result) override;
 
 public slots:
     // Reads the directory again and shows it.
@@ -46,7 +43,6 @@ private:
     operations::RecorderDialogModel& model_;
     link::Link& link_;
     std::unique_ptr<ProgressWindowFactory> progress_;
-    bool busy_ = false;
 
     QTreeWidget* list_ = nullptr;
     QLabel* fileCount_ = nullptr;

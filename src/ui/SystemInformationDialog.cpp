@@ -29,7 +29,7 @@ QComboBox* FixedList(QWidget* parent, int id, const List& entries, int selection
 
 } // namespace
 
-SystemInformationDialog::SystemInformationDialog(QWidget* parent) : QDialog(parent) {
+SystemInformationDialog::SystemInformationDialog(QWidget* parent) : GuardedDialog(parent) {
     setWindowTitle(Text(planning::kSystemInformationTitle));
     SetTemplateId(this, kTemplateId);
 

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "planning/SystemInformation.h"
-
-#include <QDialog>
+#include "ui/GuardedDialog.h"
 
 class QComboBox;
 
@@ -10,7 +9,7 @@ namespace qpx::ui {
 
 // "System Information" (template 135): the instrument planning mode plans for, chosen from
 // three fixed lists. Bound to the SystemInformation model; choice() is valid after OK.
-class SystemInformationDialog : public QDialog {
+class SystemInformationDialog : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 135;

@@ -31,7 +31,7 @@ QLabel* StaticText(QWidget* parent, int id, const std::string& text) {
 } // namespace
 
 SystemTimeDialog::SystemTimeDialog(QWidget* parent, SystemTimeDialogModel& model)
-    : QDialog(parent), model_(model) {
+    : GuardedDialog(parent), model_(model) {
     setWindowTitle(FromCore(kSystemTimeTitle));
     SetTemplateId(this, kTemplateId);
 

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "operations/SystemTimeDialogModel.h"
-
-#include <QDialog>
+#include "ui/GuardedDialog.h"
 
 class QDateTimeEdit;
 class QLabel;
@@ -14,7 +13,7 @@ namespace qpx::ui {
 // and the instrument's clocks with their difference, and Auto or Manual with the date-time
 // control for what the instrument is set to. OK hands the control's value and the mode to the
 // model; Cancel changes nothing.
-class SystemTimeDialog : public QDialog {
+class SystemTimeDialog : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 159;

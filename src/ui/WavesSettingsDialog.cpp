@@ -23,7 +23,7 @@ using planning::WavesSettings;
 
 WavesSettingsDialog::WavesSettingsDialog(QWidget* parent, WavesSettings model,
                                          link::MessageSink& messages)
-    : QDialog(parent), model_(std::move(model)), messages_(messages) {
+    : GuardedDialog(parent), model_(std::move(model)), messages_(messages) {
     setWindowTitle(QStringLiteral("Waves Settings"));
     SetTemplateId(this, kTemplateId);
     build();

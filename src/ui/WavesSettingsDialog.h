@@ -2,8 +2,8 @@
 
 #include "link/MessageSink.h"
 #include "planning/WavesSettings.h"
+#include "ui/GuardedDialog.h"
 
-#include <QDialog>
 #include <optional>
 
 class QComboBox;
@@ -16,7 +16,7 @@ namespace qpx::ui {
 // recorded, its rate, length and type, and the duration that gives. It binds a WavesSettings
 // model opened on the planner's copy; OK hands the four values back through acceptedBlock()
 // once the range checks pass.
-class WavesSettingsDialog : public QDialog {
+class WavesSettingsDialog : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 132;

@@ -6,6 +6,7 @@
 #include "sim/SimulatedLine.h"
 #include "support/RecordingMessageSink.h"
 #include "ui/DeploymentDialog.h"
+#include "ui/InstrumentExchange.h"
 #include "ui/ProgressWindowFactory.h"
 
 #include <QLabel>
@@ -133,7 +134,7 @@ private slots:
             PasteText(Control<QLineEdit>(&d, pc::kUserPulseLagEditId), QStringLiteral("0.4"));
             PasteText(Control<QLineEdit>(&d, pc::kUserResLagEditId), QStringLiteral("0"));
             Control<QPushButton>(&d, pc::kUpdatePcQpxButtonId)->click();
-            QVERIFY(!d.busy());
+            QVERIFY(!qpx::ui::InstrumentExchange::Running());
             QCOMPARE(Text(&d, pc::kPulseLengthEditId), QStringLiteral("0.5"));
             transcript = d.progressWindows()->transcripts().value(0);
         };

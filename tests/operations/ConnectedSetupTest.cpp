@@ -359,5 +359,26 @@ TEST(DeploymentDisplay, ShowsTheIntervalAndClosesThePortOnceAfterItsPause) {
     EXPECT_EQ(qpx.port.closeCount(), 1);
 }
 
+// A PC-QPX stores its intervals in tenths of a second; the display shows seconds as the planner
+// does.
+TEST(DeploymentDisplay, ShowsAPcQpxIntervalInSeconds) {
+    struct Case {
+        std::uint16_t stored;
+        std::uint8_t pulseCoherent;
+        const char* text;
+    };
+    for (const Case& c : {Case{600, 1, "Time between Profiles: 60 seconds"},
+                          Case{605, 1, "Time between Profiles: 60.5 seconds"},
+                          Case{5, 1, "Time between Profiles: 0.5 seconds"},
+                          Case{600, 0, "Time between Profiles: 600 seconds"}}) {
+        ScriptedQpx qpx;
+        model::UserSetup user;
+        user.profilingInterval = c.stored;
+        user.pulseCoherentMode = c.pulseCoherent;
+        DeploymentDisplay display(qpx.port, user);
+        EXPECT_EQ(display.intervalText(), c.text);
+    }
+}
+
 } // namespace
 } // namespace qpx::test

@@ -21,8 +21,11 @@ link::OpenResult SimulatedPortOpener::open(int index, int baud, char parity, int
     scenario.baudRate = baud;
     sim::Instrument& instrument = *built_.emplace_back(std::make_unique<sim::Instrument>(scenario));
     sim::LineRecord& record = lines.emplace_back();
-    result.port = std::make_unique<link::Port>(
-        std::make_unique<sim::SimulatedPortDevice>(instrument, clock_, &record), clock_);
+    std::unique_ptr<link::PortDevice> device =
+        std::make_unique<sim::SimulatedPortDevice>(instrument, clock_, &record);
+    if (wrapDevice)
+        device = wrapDevice(std::move(device));
+    result.port = std::make_unique<link::Port>(std::move(device), clock_);
     result.status = link::kPortOk;
     return result;
 }

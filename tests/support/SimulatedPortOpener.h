@@ -7,6 +7,7 @@
 #include "sim/SimulatedPortDevice.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -33,6 +34,9 @@ public:
     };
 
     std::map<int, sim::Scenario> instruments;
+    // When set, every device handed out goes through it first (a test puts its own line around
+    // the simulator's).
+    std::function<std::unique_ptr<link::PortDevice>(std::unique_ptr<link::PortDevice>)> wrapDevice;
     std::set<int> busy;
     std::vector<Request> requests; // every open() call, in order
     // One per port handed out; they outlive the ports.
