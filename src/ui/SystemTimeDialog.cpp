@@ -58,13 +58,19 @@ SystemTimeDialog::SystemTimeDialog(QWidget* parent, SystemTimeDialogModel& model
     }
     (model_.mode() == ClockMode::Manual ? manual_ : auto_)->setChecked(true);
     dateTime_->setEnabled(model_.dateTimeEnabled());
-    connect(auto_, &QRadioButton::clicked, this, [this] {
-        model_.selectAuto();
-        dateTime_->setEnabled(model_.dateTimeEnabled());
+    // The checked state, not the click: an accessibility tool's toggle checks a radio button
+    // without clicking it, and must choose the mode all the same.
+    connect(auto_, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            model_.selectAuto();
+            dateTime_->setEnabled(model_.dateTimeEnabled());
+        }
     });
-    connect(manual_, &QRadioButton::clicked, this, [this] {
-        model_.selectManual();
-        dateTime_->setEnabled(model_.dateTimeEnabled());
+    connect(manual_, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            model_.selectManual();
+            dateTime_->setEnabled(model_.dateTimeEnabled());
+        }
     });
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(auto_);
