@@ -43,9 +43,9 @@ void AdvancedSettingsDialog::build() {
     soundSpeed_->setReadOnly(true);
     auto* sound = new QFormLayout(soundGroup);
     sound->addRow(QStringLiteral("Temperature Mode:"), temperatureMode_);
-    sound->addRow(temperatureLabel_, temperature_);
+    sound->addRow(Caption(temperatureLabel_, temperature_), temperature_);
     sound->addRow(CoreText(AdvancedSettings::salinityLabel()), salinity_);
-    sound->addRow(soundSpeedLabel_, soundSpeed_);
+    sound->addRow(Caption(soundSpeedLabel_, soundSpeed_), soundSpeed_);
 
     auto* burstGroup = new QGroupBox(CoreText(AdvancedSettings::burstGroupText()), this);
     burstMode_ = Combo(burstGroup, AdvancedSettings::kBurstModeId);

@@ -60,6 +60,18 @@ QColor MarkerColour(int availability, const QPalette& palette) {
 
 namespace {
 
+// The marker's colour in words, for whoever cannot see it or tell red from green.
+QString AvailabilityText(int availability) {
+    switch (availability) {
+    case operations::kPortAvailable:
+        return QStringLiteral("available");
+    case operations::kPortInUse:
+        return QStringLiteral("in use or access denied");
+    default:
+        return QStringLiteral("cannot be opened");
+    }
+}
+
 QString PortButtonText(int index, const std::string& device) {
     QString text = QStringLiteral("COM&%1").arg(index + 1);
     if (!device.empty())
@@ -116,6 +128,7 @@ CommunicationsDialog::CommunicationsDialog(QWidget* owner, ConnectionServices se
 
     log_ = new QPlainTextEdit;
     log_->setReadOnly(true);
+    log_->setAccessibleName(QStringLiteral("Connection Log"));
     logColours_.attach(log_, ColourElement::Edit);
     logColours_.setTextColour(Rgb(0, 255, 0));
     logColours_.setBackgroundColour(Rgb(0, 0, 0));
@@ -126,6 +139,7 @@ CommunicationsDialog::CommunicationsDialog(QWidget* owner, ConnectionServices se
 
     bar_ = new QProgressBar;
     SetTemplateId(bar_, kProgressBarId);
+    bar_->setAccessibleName(QStringLiteral("Connection Progress"));
     bar_->setTextVisible(false);
     bar_->setValue(bar_->minimum());
 
@@ -202,6 +216,8 @@ void CommunicationsDialog::refresh() {
         buttons_[slot]->setText(PortButtonText(i, services_.opener.deviceName(i)));
         buttons_[slot]->setEnabled(codes_[slot] == operations::kPortAvailable);
         markers_[slot]->setColour(MarkerColour(codes_[slot], palette()));
+        buttons_[slot]->setToolTip(AvailabilityText(codes_[slot]));
+        buttons_[slot]->setAccessibleDescription(AvailabilityText(codes_[slot]));
     }
     selectPort(scan.selected);
     baudList_->setCurrentIndex(operations::BaudCodeFromRate(settings_.baudRate));

@@ -77,6 +77,9 @@ void DeploymentDialog::build() {
                                planning::kComment3BoxId};
     for (int i = 0; i < 3; ++i) {
         comments_[i] = Box(commentsGroup, commentIds[i]);
+        // One group caption over three boxes: each is told apart by its line.
+        comments_[i]->setAccessibleName(commentsGroup->title() +
+                                        QStringLiteral("line %1").arg(i + 1));
         commentsLayout->addWidget(comments_[i]);
         connect(comments_[i], &QLineEdit::textEdited, this,
                 [this, i](const QString& text) { planner_.commentChanged(i, text.toStdString()); });
@@ -107,8 +110,8 @@ void DeploymentDialog::build() {
     settings->addRow(QStringLiteral("Profiling Interval (s):"), profiling_);
     settings->addRow(QStringLiteral("Coordinate System:"), coordinate_);
     settings->addRow(QStringLiteral("Number of Cells:"), cells_);
-    settings->addRow(cellSizeLabel_, cellSize_);
-    settings->addRow(blankingLabel_, blanking_);
+    settings->addRow(Caption(cellSizeLabel_, cellSize_), cellSize_);
+    settings->addRow(Caption(blankingLabel_, blanking_), blanking_);
     settings->addRow(rangeText_);
     settings->addRow(QStringLiteral("Output Mode:"), outputMode_);
     settings->addRow(QStringLiteral("Recorder Enabled:"), recorderEnabled_);

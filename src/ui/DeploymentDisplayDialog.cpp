@@ -23,6 +23,7 @@ DeploymentDisplayDialog::DeploymentDisplayDialog(QWidget* parent,
     SetTemplateId(interval_, kIntervalTextId);
     output_ = new QPlainTextEdit(this);
     SetTemplateId(output_, kOutputId);
+    output_->setAccessibleName(QStringLiteral("Instrument Output"));
     output_->setReadOnly(true);
     output_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     output_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

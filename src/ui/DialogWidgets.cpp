@@ -2,6 +2,7 @@
 
 #include "ui/TemplateId.h"
 
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,6 +36,24 @@ QPushButton* Button(QWidget* parent, int id, const char* text) {
     SetTemplateId(button, id);
     button->setAutoDefault(false);
     return button;
+}
+
+QLabel* Caption(QLabel* label, QWidget* control) {
+    label->setBuddy(control);
+    return label;
+}
+
+QLabel* CaptionedValue(QFormLayout* form, QWidget* parent, int id, const QString& caption) {
+    auto* label = new QLabel(caption, parent);
+    QLabel* value = StaticText(parent, id);
+    value->setAccessibleName(caption.trimmed());
+    form->addRow(Caption(label, value), value);
+    return value;
+}
+
+void SetValueText(QLabel* value, const QString& text) {
+    value->setText(text);
+    value->setAccessibleDescription(text);
 }
 
 void SetBoxText(QLineEdit* box, std::string_view text) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <string_view>
 
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,6 +24,18 @@ QLineEdit* Box(QWidget* parent, int id);
 QComboBox* Combo(QWidget* parent, int id);
 // Never the default button: Enter in a box belongs to the window's OK.
 QPushButton* Button(QWidget* parent, int id, const char* text);
+
+// A screen reader, and a test driving the program through the accessibility interface, know a
+// control by the label tied to it as its buddy; a layout placing the label beside it is not
+// enough: the control is then nameless or named only by its group box.
+QLabel* Caption(QLabel* label, QWidget* control);
+
+// A value label under a caption, in a form row, for values a window shows rather than takes: the
+// caption is built first, so it comes before the value for anyone walking the window, and the
+// value is announced by the caption with the value itself as its description (see
+// SetValueText).
+QLabel* CaptionedValue(QFormLayout* form, QWidget* parent, int id, const QString& caption);
+void SetValueText(QLabel* value, const QString& text);
 
 // Shown values are set without the signals that stand for the user's typing or choosing.
 void SetBoxText(QLineEdit* box, std::string_view text);

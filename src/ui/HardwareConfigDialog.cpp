@@ -77,6 +77,7 @@ HardwareConfigDialog::HardwareConfigDialog(QWidget* parent,
 
     matrix_ = new QListWidget(groups[4]);
     SetTemplateId(matrix_, instrument::kMatrixListId);
+    matrix_->setAccessibleName(groups[4]->title());
     matrix_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Top to bottom, then the next column: entry 4 x column + row.
     matrix_->setFlow(QListView::TopToBottom);

@@ -76,6 +76,7 @@ PcQpxSettingsDialog::PcQpxSettingsDialog(QWidget* parent, PcQpxSettings& setting
             auto* box = new QLineEdit(group);
             SetTemplateId(box, field.controlId);
             box->setReadOnly(!field.input);
+            label->setBuddy(box);
             form->addRow(label, box);
         }
     };

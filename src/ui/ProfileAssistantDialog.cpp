@@ -1,5 +1,6 @@
 #include "ui/ProfileAssistantDialog.h"
 
+#include "ui/DialogWidgets.h"
 #include "ui/InstrumentExchange.h"
 #include "ui/TemplateId.h"
 
@@ -60,10 +61,10 @@ ProfileAssistantDialog::ProfileAssistantDialog(QWidget* planner, planning::Deplo
     transfer_->setAutoDefault(false);
 
     auto* form = new QFormLayout;
-    form->addRow(maximumLabel_, maximumRange_);
-    form->addRow(new QLabel(QStringLiteral("Number of Cells:"), this), cells_);
-    form->addRow(cellSizeLabel_, cellSize_);
-    form->addRow(blankingLabel_, blanking_);
+    form->addRow(Caption(maximumLabel_, maximumRange_), maximumRange_);
+    form->addRow(Caption(new QLabel(QStringLiteral("Number of Cells:"), this), cells_), cells_);
+    form->addRow(Caption(cellSizeLabel_, cellSize_), cellSize_);
+    form->addRow(Caption(blankingLabel_, blanking_), blanking_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(instruction);
     layout->addLayout(form);

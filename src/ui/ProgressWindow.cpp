@@ -30,10 +30,13 @@ ProgressWindow::ProgressWindow(QWidget* owner, link::Clock& clock)
       clock_(clock) {
     SetTemplateId(this, kTemplateId);
     setWindowTitle(QString());
+    // No title text on its frame, but announced all the same.
+    setAccessibleName(QStringLiteral("Progress"));
     setModal(false);
 
     log_ = new QPlainTextEdit(this);
     SetTemplateId(log_, kLogBoxId);
+    log_->setAccessibleName(QStringLiteral("Progress Log"));
     log_->setReadOnly(true);
     log_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     log_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -49,6 +52,7 @@ ProgressWindow::ProgressWindow(QWidget* owner, link::Clock& clock)
 
     bar_ = new QProgressBar(this);
     SetTemplateId(bar_, kBarId);
+    bar_->setAccessibleName(QStringLiteral("Progress Bar"));
     bar_->setTextVisible(false);
     bar_->setRange(0, 100);
     bar_->setValue(0);

@@ -34,6 +34,7 @@ RecorderDialog::RecorderDialog(QWidget* parent, RecorderDialogModel& model, link
     auto* group = new QGroupBox(QStringLiteral("Recorder File Listing:"), this);
     list_ = new QTreeWidget(group);
     SetTemplateId(list_, kRecorderListId);
+    list_->setAccessibleName(group->title());
     list_->setRootIsDecorated(false);
     list_->setItemsExpandable(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -54,11 +55,9 @@ RecorderDialog::RecorderDialog(QWidget* parent, RecorderDialogModel& model, link
     groupLayout->addWidget(list_, 1);
     groupLayout->addWidget(fileCount_);
 
-    used_ = StaticText(this, kUsedSpaceTextId);
-    free_ = StaticText(this, kFreeSpaceTextId);
     auto* space = new QFormLayout;
-    space->addRow(QStringLiteral("Used Space:"), used_);
-    space->addRow(QStringLiteral("Free Space:"), free_);
+    used_ = CaptionedValue(space, this, kUsedSpaceTextId, QStringLiteral("Used Space:"));
+    free_ = CaptionedValue(space, this, kFreeSpaceTextId, QStringLiteral("Free Space:"));
 
     QPushButton* format = Button(this, kFormatButtonId, "&Format");
     QPushButton* close = Button(this, kCloseButtonId, "&Close");
@@ -125,8 +124,8 @@ void RecorderDialog::showDirectory() {
     }
     fitColumns();
     fileCount_->setText(CoreText(model_.fileCountText()));
-    used_->setText(CoreText(model_.usedText()));
-    free_->setText(CoreText(model_.freeText()));
+    SetValueText(used_, CoreText(model_.usedText()));
+    SetValueText(free_, CoreText(model_.freeText()));
 }
 
 // The template's widths were set for its own font: a file name or date wider than that in this

@@ -1,6 +1,7 @@
 #include "ui/SystemTimeDialog.h"
 
 #include "ui/DeploymentDialog.h"
+#include "ui/DialogWidgets.h"
 #include "ui/TemplateId.h"
 
 #include <QDateTimeEdit>
@@ -22,12 +23,6 @@ QString FromCore(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QLabel* StaticText(QWidget* parent, int id, const std::string& text) {
-    auto* label = new QLabel(FromCore(text), parent);
-    SetTemplateId(label, id);
-    return label;
-}
-
 } // namespace
 
 SystemTimeDialog::SystemTimeDialog(QWidget* parent, SystemTimeDialogModel& model)
@@ -36,12 +31,12 @@ SystemTimeDialog::SystemTimeDialog(QWidget* parent, SystemTimeDialogModel& model
     SetTemplateId(this, kTemplateId);
 
     auto* clocks = new QFormLayout;
-    clocks->addRow(FromCore(kComputerTimeLabel),
-                   StaticText(this, kComputerTimeTextId, model_.computerTimeText()));
-    clocks->addRow(FromCore(kSystemTimeLabel),
-                   StaticText(this, kSystemTimeTextId, model_.instrumentTimeText()));
-    difference_ = StaticText(this, kDifferenceTextId, model_.differenceText());
-    clocks->addRow(FromCore(kDifferenceLabel), difference_);
+    SetValueText(CaptionedValue(clocks, this, kComputerTimeTextId, FromCore(kComputerTimeLabel)),
+                 FromCore(model_.computerTimeText()));
+    SetValueText(CaptionedValue(clocks, this, kSystemTimeTextId, FromCore(kSystemTimeLabel)),
+                 FromCore(model_.instrumentTimeText()));
+    difference_ = CaptionedValue(clocks, this, kDifferenceTextId, FromCore(kDifferenceLabel));
+    SetValueText(difference_, FromCore(model_.differenceText()));
 
     auto* group = new QGroupBox(FromCore(kSetSystemTimeGroup), this);
     auto_ = new QRadioButton(FromCore(kAutoRadioText), group);
@@ -58,13 +53,21 @@ SystemTimeDialog::SystemTimeDialog(QWidget* parent, SystemTimeDialogModel& model
     }
     (model_.mode() == ClockMode::Manual ? manual_ : auto_)->setChecked(true);
     dateTime_->setEnabled(model_.dateTimeEnabled());
-    connect(auto_, &QRadioButton::clicked, this, [this] {
-        model_.selectAuto();
-        dateTime_->setEnabled(model_.dateTimeEnabled());
+    // It has no label of its own: it holds the time Manual sends.
+    dateTime_->setAccessibleName(group->title().trimmed() + QLatin1Char(' ') + manual_->text());
+    // The checked state, not the click: an accessibility tool's toggle checks a radio button
+    // without clicking it, and must choose the mode all the same.
+    connect(auto_, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            model_.selectAuto();
+            dateTime_->setEnabled(model_.dateTimeEnabled());
+        }
     });
-    connect(manual_, &QRadioButton::clicked, this, [this] {
-        model_.selectManual();
-        dateTime_->setEnabled(model_.dateTimeEnabled());
+    connect(manual_, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            model_.selectManual();
+            dateTime_->setEnabled(model_.dateTimeEnabled());
+        }
     });
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(auto_);

@@ -40,7 +40,8 @@ void WavesSettingsDialog::build() {
     duration_->setReadOnly(true);
 
     auto* every = new QHBoxLayout;
-    every->addWidget(new QLabel(QStringLiteral("Record Wave Series every"), group));
+    every->addWidget(
+        Caption(new QLabel(QStringLiteral("Record Wave Series every"), group), recordEvery_));
     every->addWidget(recordEvery_);
     every->addWidget(new QLabel(QStringLiteral("profiles"), group));
     auto* fields = new QFormLayout;

@@ -6,6 +6,7 @@
 #include "support/RecordingMessageSink.h"
 #include "ui/DeploymentDialog.h"
 
+#include <QAccessible>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QPushButton>
@@ -105,6 +106,51 @@ private slots:
         b.line.clock().sleepMs(500);
         QVERIFY(b.lastTwo() == (std::vector<std::string>{"Date 2001/07/04", "Time 09:05:31"}));
         QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // An accessibility tool's toggle sets the checked state without a click; every way of
+    // choosing gives the same mode, and OK in Manual sends the control's time.
+    void everyWayOfChoosingTheModeCounts_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("click") << 0;
+        QTest::newRow("accessibility toggle") << 1;
+        QTest::newRow("checked state") << 2;
+    }
+    void everyWayOfChoosingTheModeCounts() {
+        QFETCH(int, way);
+        const auto choose = [way](QRadioButton* radio) {
+            QAccessibleActionInterface* actions =
+                QAccessible::queryAccessibleInterface(radio)->actionInterface();
+            switch (way) {
+            case 0:
+                radio->click();
+                break;
+            case 1:
+                QVERIFY(
+                    actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+                actions->doAction(QAccessibleActionInterface::toggleAction());
+                break;
+            default:
+                radio->setChecked(true);
+            }
+            QVERIFY(radio->isChecked());
+        };
+        Bench b;
+        b.act = [&](SystemTimeDialog& d) {
+            auto* manual = Control<QRadioButton>(&d, ops::kManualRadioId);
+            auto* control = Control<QDateTimeEdit>(&d, ops::kDateTimePlaceholderId);
+            choose(manual);
+            QVERIFY(control->isEnabled());
+            choose(Control<QRadioButton>(&d, ops::kAutoRadioId));
+            QVERIFY(!control->isEnabled());
+            choose(manual);
+            QVERIFY(control->isEnabled());
+            control->setDateTime(QDateTime(QDate(2001, 7, 4), QTime(9, 5, 30)));
+            Control<QPushButton>(&d, SystemTimeDialog::kOkId)->click();
+        };
+        b.open();
+        b.line.clock().sleepMs(500);
+        QVERIFY(b.lastTwo() == (std::vector<std::string>{"Date 2001/07/04", "Time 09:05:31"}));
     }
 
     void autoSettingSendsTheComputersTime() {
