@@ -425,20 +425,23 @@ std::string DeploymentPlanner::blankingLabel() const {
 }
 
 float DeploymentPlanner::profileEnd() const {
-    return blanking_.value + cellSize_.value * 0.5f +
-           cellSize_.value * static_cast<float>(cells_.value);
+    // Summed in double, as the range text is, so the assistant opens on the end that text shows.
+    return static_cast<float>(static_cast<double>(blanking_.value) + cellSize_.value * 0.5 +
+                              static_cast<double>(cellSize_.value) * cells_.value);
 }
 
 void DeploymentPlanner::updateRangeText() {
-    const float first = blanking_.value + cellSize_.value * 0.5f;
-    const float last = first + cellSize_.value * static_cast<float>(cells_.value);
+    // Summed in double from the float values: in float, blanking 0.1 m plus half of 0.31 m
+    // comes to 0.2549999 and would show as 0.25.
+    const double first = cellSize_.value * 0.5 + static_cast<double>(blanking_.value);
+    const double last = first + static_cast<double>(cellSize_.value) * cells_.value;
     if (!std::isfinite(first) || !std::isfinite(last)) {
         rangeText_ = std::string(kUnavailableText);
         return;
     }
     rangeText_ = model::FormatText(metric() ? "Profiling Range: %6.2f - %6.2f m"
                                             : "Profiling Range: %6.2f - %6.2f ft",
-                                   static_cast<double>(first), static_cast<double>(last));
+                                   first, last);
 }
 
 void DeploymentPlanner::computeFreeSpace() {

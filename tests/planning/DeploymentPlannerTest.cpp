@@ -435,4 +435,23 @@ TEST(DeploymentPlanner, UntouchedPlanChangesNothingOnTheInstrument) {
     }
 }
 
+// The range text sums the float values in double: in float, 0.1 + 0.31 x 0.5 comes to 0.2549999
+// and showed as 0.25.
+TEST(DeploymentPlanner, RangeTextRoundsTheSumsOfWhatTheBoxesShow) {
+    struct Case {
+        int units;
+        const char* blanking;
+        const char* cellSize;
+        const char* expected;
+    };
+    for (const Case& c : {Case{1, "0.1", "0.31", "Profiling Range:   0.26 -   3.36 m"},
+                          Case{0, "1", "0.55", "Profiling Range:   1.28 -   6.78 ft"}}) {
+        DeploymentPlanner p = Opened(Connected(1, c.units));
+        EXPECT_FALSE(p.cellsChanged("10"));
+        EXPECT_FALSE(p.blankingChanged(c.blanking));
+        EXPECT_FALSE(p.cellSizeChanged(c.cellSize));
+        EXPECT_EQ(p.rangeText(), c.expected);
+    }
+}
+
 } // namespace
