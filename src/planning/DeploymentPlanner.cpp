@@ -64,6 +64,7 @@ void DeploymentPlanner::open(const PlannerInputs& inputs, const link::CalendarTi
     averaging_.value = model::IntervalSeconds(user.averagingInterval, user.pulseCoherentMode);
     profiling_.value = model::IntervalSeconds(user.profilingInterval, user.pulseCoherentMode);
     coordinate_ = pulseCoherent_ ? 0 : user.coordinateSystem;
+    heldCoordinate_ = coordinate_;
 
     fileName_ = FieldText(user.deploymentName);
     if (inputs_.planning) {
@@ -259,7 +260,7 @@ void DeploymentPlanner::batteryTypeSelected(int index) {
 }
 
 void DeploymentPlanner::coordinateSelected(int index) {
-    if (coordinateEnabled() && Selection(index, coordinateList().size()) >= 0) {
+    if (coordinateEnabled() && Selection(index, coordinateEntries().size()) >= 0) {
         coordinate_ = index;
     }
 }
@@ -485,8 +486,17 @@ std::vector<std::string_view> DeploymentPlanner::coordinateList() const {
     return {kCoordinateList.begin(), kCoordinateList.begin() + static_cast<std::ptrdiff_t>(count)};
 }
 
+std::vector<std::string_view> DeploymentPlanner::coordinateEntries() const {
+    std::vector<std::string_view> entries = coordinateList();
+    const std::size_t held = static_cast<std::size_t>(std::max(heldCoordinate_, 0));
+    if (held == entries.size() && held < kCoordinateList.size()) {
+        entries.push_back(kCoordinateList[held]);
+    }
+    return entries;
+}
+
 int DeploymentPlanner::coordinateSelection() const {
-    return Selection(coordinate_, coordinateList().size());
+    return Selection(coordinate_, coordinateEntries().size());
 }
 
 int DeploymentPlanner::outputModeSelection() const {

@@ -147,8 +147,14 @@ public:
     std::optional<float> freeSpaceDays() const { return freeSpaceDays_; }
 
     // Combo boxes: entries and the selected position (-1 when the held index has no entry).
+    // The coordinate systems a plan may newly choose: "     ENU" only with a compass.
     std::vector<std::string_view> coordinateList() const;
-    int coordinateSelection() const;
+    // What the coordinate combo shows: coordinateList() and, when the instrument holds ENU
+    // without a compass (the default UserSetup does), "     ENU" after it, so the box shows the
+    // held value instead of nothing. Picking that entry keeps the held value; only picking
+    // another one changes what is uploaded.
+    std::vector<std::string_view> coordinateEntries() const;
+    int coordinateSelection() const; // position in coordinateEntries()
     int outputModeSelection() const;
     int recorderEnabledSelection() const;
     static std::vector<std::string_view> batteryTypeList();
@@ -208,6 +214,7 @@ private:
     LengthEdit cellSize_;
     LengthEdit blanking_;
     int coordinate_ = 0;
+    int heldCoordinate_ = 0; // as opened, shown even when not offered
     int outputMode_ = 0;
     int recorderEnabled_ = 1;
     AdvancedBlock advanced_;

@@ -256,7 +256,7 @@ void DeploymentDialog::showValues() {
     for (CheckedBox& entry : checked_) {
         entry.accepted = entry.box->text();
     }
-    Fill(coordinate_, planner_.coordinateList(), planner_.coordinateSelection());
+    Fill(coordinate_, planner_.coordinateEntries(), planner_.coordinateSelection());
     Fill(outputMode_, DeploymentPlanner::kOutputModeList, planner_.outputModeSelection());
     Fill(recorderEnabled_, DeploymentPlanner::kRecorderEnabledList,
          planner_.recorderEnabledSelection());

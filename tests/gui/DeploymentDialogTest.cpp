@@ -71,6 +71,11 @@ private slots:
         auto* recorder = Control<QComboBox>(f.dialog.get(), Planner::kRecorderEnabledId);
         QCOMPARE(recorder->currentText(), QStringLiteral("Enabled"));
         QVERIFY(!recorder->isEnabled());
+        // No compass, so ENU is not offered; the instrument holds it all the same, and the box
+        // shows so.
+        auto* coordinate = Control<QComboBox>(f.dialog.get(), Planner::kCoordinateId);
+        QCOMPARE(coordinate->currentText(), QStringLiteral("     ENU"));
+        QCOMPARE(coordinate->count(), 3);
         QCOMPARE(Control<QPushButton>(f.dialog.get(), Planner::kAssistantButtonId)->text(),
                  QStringLiteral("<<<        Show Profile Assistant"));
         QVERIFY(Control<QPushButton>(f.dialog.get(), Planner::kDeployId)->isEnabled());
