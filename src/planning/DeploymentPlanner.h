@@ -87,6 +87,11 @@ public:
     const WaveBlock& waveBlock() const { return waves_; }
     float averagingInterval() const { return averaging_.value; }
     float profilingInterval() const { return profiling_.value; }
+    // The last accepted values of the other checked boxes (lengths in the display unit).
+    int cells() const { return cells_.value; }
+    float cellSize() const { return cellSize_.value; }
+    float blanking() const { return blanking_.value; }
+    int batteryPacks() const { return batteryPacks_.value; }
     // The sub-dialog models, opened on copies of the planner's values.
     AdvancedSettings advancedSettings() const { return AdvancedSettings(unitSystem(), advanced_); }
     WavesSettings wavesSettings() const {
