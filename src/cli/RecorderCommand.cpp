@@ -18,13 +18,14 @@ constexpr std::string_view kDirectoryNotRead = "The recorder directory could not
 int RunRecorderList(CliEnvironment& env, const ConnectionOptions& connection, bool json) {
     ConsoleMessageSink messages(env);
     // The list's refresh goes on after a wake-up that found another system; identifying here
-    // keeps "bdir" from ever reaching one.
+    // keeps "bdir" from ever reaching one, and that one wake-up serves the directory read too.
     const ConnectResult connected = ConnectInstrument(env, connection, messages, true);
     if (!connected.connection) {
         return connected.exitCode;
     }
     operations::RecorderDialogModel model;
-    if (model.open(connected.connection->link()) < 0) {
+    if (model.open(connected.connection->link(),
+                   operations::RecorderDialogModel::Wake::AlreadyIdentified) < 0) {
         env.err << kDirectoryNotRead << '\n';
         return kExitLinkFailure;
     }

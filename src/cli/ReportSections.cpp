@@ -54,7 +54,7 @@ void AddPlannerSections(Report& report, const planning::DeploymentPlanner& plann
     deployment.add("averaging-interval", "Averaging Interval (s):", planner.averagingText());
     deployment.add("profiling-interval", "Profiling Interval (s):", planner.profilingText());
     deployment.add("coordinate-system", "Coordinate System:",
-                   Selected(planner.coordinateList(), planner.coordinateSelection()));
+                   Selected(planner.coordinateEntries(), planner.coordinateSelection()));
     deployment.add("cells", "Number of Cells:", planner.cellsText());
     deployment.add("cell-size", planner.cellSizeLabel(), planner.cellSizeText());
     deployment.add("blanking", planner.blankingLabel(), planner.blankingText());

@@ -33,15 +33,17 @@ std::string FreeSpaceText(std::uint32_t capacityBytes, std::uint32_t usedBytes) 
 RecorderDialogModel::RecorderDialogModel(RecorderDirectory directory)
     : directory_(std::move(directory)) {}
 
-int RecorderDialogModel::open(link::Link& link) {
+int RecorderDialogModel::open(link::Link& link, Wake wake) {
     rows_.clear();
-    return refresh(link);
+    return refresh(link, wake);
 }
 
-int RecorderDialogModel::refresh(link::Link& link) {
-    // Goes on whatever the answer: the directory read finds out for itself whether anybody
-    // listens.
-    link::WakeAndIdentify(link);
+int RecorderDialogModel::refresh(link::Link& link, Wake wake) {
+    if (wake == Wake::First) {
+        // Goes on whatever the answer: the directory read finds out for itself whether anybody
+        // listens.
+        link::WakeAndIdentify(link);
+    }
 
     // The header kept from the download stays as it was; this one only feeds the free text.
     RecorderHeader header;

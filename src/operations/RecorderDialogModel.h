@@ -54,11 +54,19 @@ class RecorderDialogModel {
 public:
     explicit RecorderDialogModel(RecorderDirectory directory = {});
 
+    // Whether a refresh begins with its own wake-up and identification.
+    enum class Wake {
+        First,
+        // The caller has just woken the instrument and found a QPX or a Merovane; a second
+        // wake-up would only cost its waiting.
+        AlreadyIdentified,
+    };
+
     // On opening: the list emptied, then a refresh.
-    int open(link::Link& link);
+    int open(link::Link& link, Wake wake = Wake::First);
     // Reads the directory again. The number of files, or -1 (the texts keep what they showed;
     // the list keeps the rows read so far).
-    int refresh(link::Link& link);
+    int refresh(link::Link& link, Wake wake = Wake::First);
     // "&Format": the confirmation through link.messages, then the steps in a window of
     // `progress`; after a format the directory is read again.
     FormatOutcome format(link::Link& link, link::ProgressViewFactory& progress);

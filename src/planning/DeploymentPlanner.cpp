@@ -64,6 +64,7 @@ void DeploymentPlanner::open(const PlannerInputs& inputs, const link::CalendarTi
     averaging_.value = model::IntervalSeconds(user.averagingInterval, user.pulseCoherentMode);
     profiling_.value = model::IntervalSeconds(user.profilingInterval, user.pulseCoherentMode);
     coordinate_ = pulseCoherent_ ? 0 : user.coordinateSystem;
+    heldCoordinate_ = coordinate_;
 
     fileName_ = FieldText(user.deploymentName);
     if (inputs_.planning) {
@@ -259,7 +260,7 @@ void DeploymentPlanner::batteryTypeSelected(int index) {
 }
 
 void DeploymentPlanner::coordinateSelected(int index) {
-    if (coordinateEnabled() && Selection(index, coordinateList().size()) >= 0) {
+    if (coordinateEnabled() && Selection(index, coordinateEntries().size()) >= 0) {
         coordinate_ = index;
     }
 }
@@ -425,20 +426,23 @@ std::string DeploymentPlanner::blankingLabel() const {
 }
 
 float DeploymentPlanner::profileEnd() const {
-    return blanking_.value + cellSize_.value * 0.5f +
-           cellSize_.value * static_cast<float>(cells_.value);
+    // Summed in double, as the range text is, so the assistant opens on the end that text shows.
+    return static_cast<float>(static_cast<double>(blanking_.value) + cellSize_.value * 0.5 +
+                              static_cast<double>(cellSize_.value) * cells_.value);
 }
 
 void DeploymentPlanner::updateRangeText() {
-    const float first = blanking_.value + cellSize_.value * 0.5f;
-    const float last = first + cellSize_.value * static_cast<float>(cells_.value);
+    // Summed in double from the float values: in float, blanking 0.1 m plus half of 0.31 m
+    // comes to 0.2549999 and would show as 0.25.
+    const double first = cellSize_.value * 0.5 + static_cast<double>(blanking_.value);
+    const double last = first + static_cast<double>(cellSize_.value) * cells_.value;
     if (!std::isfinite(first) || !std::isfinite(last)) {
         rangeText_ = std::string(kUnavailableText);
         return;
     }
     rangeText_ = model::FormatText(metric() ? "Profiling Range: %6.2f - %6.2f m"
                                             : "Profiling Range: %6.2f - %6.2f ft",
-                                   static_cast<double>(first), static_cast<double>(last));
+                                   first, last);
 }
 
 void DeploymentPlanner::computeFreeSpace() {
@@ -482,8 +486,17 @@ std::vector<std::string_view> DeploymentPlanner::coordinateList() const {
     return {kCoordinateList.begin(), kCoordinateList.begin() + static_cast<std::ptrdiff_t>(count)};
 }
 
+std::vector<std::string_view> DeploymentPlanner::coordinateEntries() const {
+    std::vector<std::string_view> entries = coordinateList();
+    const std::size_t held = static_cast<std::size_t>(std::max(heldCoordinate_, 0));
+    if (held == entries.size() && held < kCoordinateList.size()) {
+        entries.push_back(kCoordinateList[held]);
+    }
+    return entries;
+}
+
 int DeploymentPlanner::coordinateSelection() const {
-    return Selection(coordinate_, coordinateList().size());
+    return Selection(coordinate_, coordinateEntries().size());
 }
 
 int DeploymentPlanner::outputModeSelection() const {

@@ -87,6 +87,11 @@ public:
     const WaveBlock& waveBlock() const { return waves_; }
     float averagingInterval() const { return averaging_.value; }
     float profilingInterval() const { return profiling_.value; }
+    // The last accepted values of the other checked boxes (lengths in the display unit).
+    int cells() const { return cells_.value; }
+    float cellSize() const { return cellSize_.value; }
+    float blanking() const { return blanking_.value; }
+    int batteryPacks() const { return batteryPacks_.value; }
     // The sub-dialog models, opened on copies of the planner's values.
     AdvancedSettings advancedSettings() const { return AdvancedSettings(unitSystem(), advanced_); }
     WavesSettings wavesSettings() const {
@@ -147,8 +152,14 @@ public:
     std::optional<float> freeSpaceDays() const { return freeSpaceDays_; }
 
     // Combo boxes: entries and the selected position (-1 when the held index has no entry).
+    // The coordinate systems a plan may newly choose: "     ENU" only with a compass.
     std::vector<std::string_view> coordinateList() const;
-    int coordinateSelection() const;
+    // What the coordinate combo shows: coordinateList() and, when the instrument holds ENU
+    // without a compass (the default UserSetup does), "     ENU" after it, so the box shows the
+    // held value instead of nothing. Picking that entry keeps the held value; only picking
+    // another one changes what is uploaded.
+    std::vector<std::string_view> coordinateEntries() const;
+    int coordinateSelection() const; // position in coordinateEntries()
     int outputModeSelection() const;
     int recorderEnabledSelection() const;
     static std::vector<std::string_view> batteryTypeList();
@@ -208,6 +219,7 @@ private:
     LengthEdit cellSize_;
     LengthEdit blanking_;
     int coordinate_ = 0;
+    int heldCoordinate_ = 0; // as opened, shown even when not offered
     int outputMode_ = 0;
     int recorderEnabled_ = 1;
     AdvancedBlock advanced_;

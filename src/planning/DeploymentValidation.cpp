@@ -189,20 +189,22 @@ ValidationResult ValidateDeployment(const DeploymentEntries& entries,
     }
     float total = static_cast<float>(entries.cells) * cellSize + blanking;
     if (!CheckRange(total, 0.0f, bounds.maxRange, kPlannerTolerance, metric)) {
+        // The message's total is summed in double from the float values, so it reads as the
+        // sum of what the boxes show.
+        const double shownTotal = static_cast<double>(cellSize) * entries.cells + blanking;
         if (metric) {
             return Failed(model::FormatText("Total profile range of %5.1f meters exceeds/equals "
                                             "the maximum range of this system.\nValue must be "
                                             "below %5.1f meters\nYou may want to consider "
                                             "reducing the number of cells",
-                                            static_cast<double>(total),
-                                            static_cast<double>(bounds.maxRange)),
+                                            shownTotal, static_cast<double>(bounds.maxRange)),
                           kCellsBoxId);
         }
         return Failed(model::FormatText("Total profile range of %5.1f feet exceeds/equals the "
                                         "maximum range of this system.\nValue must be below "
                                         "%5.1f feet\nYou may want to consider reducing the "
                                         "number of cells",
-                                        Feet(total), Feet(bounds.maxRange)),
+                                        shownTotal * model::kFeetPerMetre, Feet(bounds.maxRange)),
                       kCellsBoxId);
     }
     return {ValidatedValues{averaging, profiling, entries.cells, cellSize, blanking}, std::nullopt};

@@ -82,8 +82,9 @@ DaysEstimate FreeSpaceEndurance(const FreeSpaceInputs& in) {
         return Unavailable();
     }
     if (days < 1.0f) {
+        // The shown products are formed in double from the float values, as the range texts.
         return {days, model::FormatText("%.1f hours of Data Collection remaining.",
-                                        static_cast<double>(days * 24.0f))};
+                                        static_cast<double>(days) * 24.0)};
     }
     return {days, model::FormatText("%.2f days of Data Collection remaining.",
                                     static_cast<double>(days))};
@@ -100,7 +101,8 @@ PowerEstimate PowerEndurance(const PowerInputs& in) {
     result.boxesUpdated = true;
     result.capacityWh =
         static_cast<float>(in.batteryPacks) * rating.ratingB * rating.ratingA * 0.8f;
-    result.capacityText = model::FormatText("%4.1f", static_cast<double>(result.capacityWh));
+    result.capacityText = model::FormatText("%4.1f", static_cast<double>(in.batteryPacks) *
+                                                         rating.ratingB * rating.ratingA * 0.8);
     result.drawW = PingPower(in.systemFrequency);
     result.drawText = model::FormatText("%.2f", static_cast<double>(result.drawW));
 

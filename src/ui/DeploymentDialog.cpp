@@ -54,7 +54,7 @@ DeploymentDialog::~DeploymentDialog() = default;
 QLineEdit* DeploymentDialog::addCheckedBox(int id, Check check) {
     QLineEdit* box = Box(this, id);
     const std::size_t index = checked_.size();
-    checked_.push_back(CheckedBox{box, check, {}});
+    checked_.push_back(CheckedBox{box, check});
     connect(box, &QLineEdit::textEdited, this,
             [this, index](const QString& text) { boxEdited(checked_[index], text); });
     return box;
@@ -260,10 +260,7 @@ void DeploymentDialog::showValues() {
     SetBoxText(profiling_, planner_.profilingText());
     SetBoxText(batteryPacks_, planner_.batteryPacksText());
     showProfileBoxes();
-    for (CheckedBox& entry : checked_) {
-        entry.accepted = entry.box->text();
-    }
-    Fill(coordinate_, planner_.coordinateList(), planner_.coordinateSelection());
+    Fill(coordinate_, planner_.coordinateEntries(), planner_.coordinateSelection());
     Fill(outputMode_, DeploymentPlanner::kOutputModeList, planner_.outputModeSelection());
     Fill(recorderEnabled_, DeploymentPlanner::kRecorderEnabledList,
          planner_.recorderEnabledSelection());
@@ -278,11 +275,6 @@ void DeploymentDialog::showProfileBoxes() {
     SetBoxText(cells_, planner_.cellsText());
     SetBoxText(cellSize_, planner_.cellSizeText());
     SetBoxText(blanking_, planner_.blankingText());
-    for (CheckedBox& entry : checked_) {
-        if (entry.box == cells_ || entry.box == cellSize_ || entry.box == blanking_) {
-            entry.accepted = entry.box->text();
-        }
-    }
 }
 
 void DeploymentDialog::showEstimates() {
@@ -294,14 +286,13 @@ void DeploymentDialog::showEstimates() {
 }
 
 void DeploymentDialog::boxEdited(CheckedBox& entry, const QString& text) {
+    // A refused text stays in the box as typed: putting the old text back would make the next
+    // key land after it ("0" then ".5" typed as "0.5" would read "1.5"). The planner keeps its
+    // last accepted value, and "&Deploy" judges the box's text, so the refused text cannot go
+    // out as that value.
     const auto message = (planner_.*entry.check)(text.toStdString());
     if (message) {
         messages_.showMessage(message->text);
-        // Back to the text the planner's value came from, in the box and in the model.
-        SetBoxText(entry.box, entry.accepted.toStdString());
-        (planner_.*entry.check)(entry.accepted.toStdString());
-    } else {
-        entry.accepted = text;
     }
     showEstimates();
 }

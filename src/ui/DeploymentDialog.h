@@ -28,8 +28,8 @@ class ProfileAssistantDialog;
 // sink. "&Deploy" accepts the dialog once the model's checks pass; acceptedPlan() then holds
 // what it handed back.
 //
-// A live check that fails puts the box back to the text it held before the edit, so what the
-// user sees is what the planner holds.
+// A live check that fails shows its message and leaves the box as the user typed it; the
+// planner keeps the value it last accepted until the box reads as a valid one again.
 class DeploymentDialog : public GuardedDialog {
     Q_OBJECT
 public:
@@ -60,7 +60,6 @@ private:
     struct CheckedBox {
         QLineEdit* box;
         Check check;
-        QString accepted; // the text before the current edit
     };
 
     void build();

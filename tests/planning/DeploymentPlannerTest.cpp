@@ -435,4 +435,69 @@ TEST(DeploymentPlanner, UntouchedPlanChangesNothingOnTheInstrument) {
     }
 }
 
+// The range text sums the float values in double: in float, 0.1 + 0.31 x 0.5 comes to 0.2549999
+// and showed as 0.25.
+TEST(DeploymentPlanner, RangeTextRoundsTheSumsOfWhatTheBoxesShow) {
+    struct Case {
+        int units;
+        const char* blanking;
+        const char* cellSize;
+        const char* expected;
+    };
+    for (const Case& c : {Case{1, "0.1", "0.31", "Profiling Range:   0.26 -   3.36 m"},
+                          Case{0, "1", "0.55", "Profiling Range:   1.28 -   6.78 ft"}}) {
+        DeploymentPlanner p = Opened(Connected(1, c.units));
+        EXPECT_FALSE(p.cellsChanged("10"));
+        EXPECT_FALSE(p.blankingChanged(c.blanking));
+        EXPECT_FALSE(p.cellSizeChanged(c.cellSize));
+        EXPECT_EQ(p.rangeText(), c.expected);
+    }
+}
+
+TEST(DeploymentPlanner, CoordinateBoxShowsWhatTheInstrumentHolds) {
+    struct Case {
+        int compass;
+        int held;
+        int pulseCoherent;
+        std::size_t offered; // what a plan may newly choose
+        std::size_t shown;
+        int selection;
+    };
+    for (const Case& c : {Case{0, 2, 0, 2, 3, 2}, Case{0, 0, 0, 2, 2, 0}, Case{1, 2, 0, 3, 3, 2},
+                          Case{0, 2, 1, 2, 2, 0}}) {
+        PlannerInputs in = Connected(1);
+        in.system.compassInstalled = static_cast<std::uint8_t>(c.compass);
+        in.user.coordinateSystem = static_cast<std::uint8_t>(c.held);
+        in.user.pulseCoherentMode = static_cast<std::uint8_t>(c.pulseCoherent);
+        const DeploymentPlanner p = Opened(in);
+        EXPECT_EQ(p.coordinateList().size(), c.offered) << c.compass << c.held;
+        const auto shown = p.coordinateEntries();
+        ASSERT_EQ(shown.size(), c.shown) << c.compass << c.held;
+        EXPECT_EQ(shown.back(), c.shown == 3 ? "     ENU" : "     XYZ");
+        EXPECT_EQ(p.coordinateSelection(), c.selection) << c.compass << c.held;
+    }
+}
+
+// Without a compass the held ENU is shown but only another pick changes it on the instrument.
+TEST(DeploymentPlanner, HeldCoordinateSystemIsUploadedOnlyWhenChanged) {
+    const PlannerInputs in = Connected(1);
+    ASSERT_EQ(in.system.compassInstalled, 0);
+    ASSERT_EQ(in.user.coordinateSystem, 2);
+    using qpx::operations::ChangeItem;
+    const auto coordinateChanged = [&](DeploymentPlanner& p) {
+        const auto result = p.deploy();
+        EXPECT_TRUE(result.plan);
+        return result.plan && qpx::operations::DetectChanges(*result.plan, in.user)
+                                  .flags.marked(ChangeItem::CoordinateSystem);
+    };
+    DeploymentPlanner p = Opened(in);
+    EXPECT_FALSE(coordinateChanged(p));
+    p.coordinateSelected(0);
+    EXPECT_TRUE(coordinateChanged(p));
+    p.coordinateSelected(2); // back to the held entry
+    EXPECT_FALSE(coordinateChanged(p));
+    p.coordinateSelected(3); // no such entry
+    EXPECT_EQ(p.coordinateSelection(), 2);
+}
+
 } // namespace
