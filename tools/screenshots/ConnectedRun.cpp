@@ -158,10 +158,12 @@ private:
         for (int step = 0; step < 500 && assistant.slideTimer().isActive(); ++step)
             assistant.slideStep();
 
-        // A live check refusing a value: the warning box, the box's text put back.
+        // A live check refusing a value: the warning box. The box keeps what was typed, so the
+        // plan's own value is typed again before "&Deploy".
         pendingBox_ = QStringLiteral("message-warning");
         Paste(&planner, planning::kCellsBoxId, QStringLiteral("0"));
         pendingBox_.clear();
+        Paste(&planner, planning::kCellsBoxId, QStringLiteral("25"));
 
         if (auto* deploy =
                 qobject_cast<QAbstractButton*>(ui::FindByTemplateId(&planner, Planner::kDeployId)))
