@@ -48,4 +48,16 @@ CalendarTime AddSeconds(const CalendarTime& time, std::int64_t seconds) {
     return CalendarFromSeconds(SecondsFromCalendar(time) + seconds);
 }
 
+bool IsCalendarTime(const CalendarTime& time) {
+    if (time.year < 1 || time.year > 9999 || time.month < 1 || time.month > 12 || time.day < 1) {
+        return false;
+    }
+    const int nextYear = time.month == 12 ? time.year + 1 : time.year;
+    const int nextMonth = time.month == 12 ? 1 : time.month + 1;
+    const std::int64_t daysInMonth =
+        DaysFromCivil(nextYear, nextMonth, 1) - DaysFromCivil(time.year, time.month, 1);
+    return time.day <= daysInMonth && time.hour >= 0 && time.hour <= 23 && time.minute >= 0 &&
+           time.minute <= 59 && time.second >= 0 && time.second <= 59;
+}
+
 } // namespace qpx::link

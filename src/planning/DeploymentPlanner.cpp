@@ -1,5 +1,6 @@
 #include "planning/DeploymentPlanner.h"
 
+#include "link/CalendarMath.h"
 #include "model/DisplayConversions.h"
 #include "model/TextFormat.h"
 #include "model/Units.h"
@@ -73,6 +74,12 @@ void DeploymentPlanner::open(const PlannerInputs& inputs, const link::CalendarTi
         start_ =
             link::CalendarTime{user.startDate.year, user.startDate.month,  user.startDate.day,
                                user.startTime.hour, user.startTime.minute, user.startTime.second};
+        // An instrument can hold a start no calendar has (day 0, 31 February); sending it back
+        // would be a wrong command, so the plan starts from the computer's time instead, in every
+        // front end.
+        if (!link::IsCalendarTime(start_)) {
+            start_ = now;
+        }
     }
 
     comments_ = {FieldText(user.comment1), FieldText(user.comment2), FieldText(user.comment3)};

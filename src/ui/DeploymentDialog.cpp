@@ -214,12 +214,8 @@ void DeploymentDialog::build() {
 
 void DeploymentDialog::load(const planning::PlannerInputs& inputs, const link::CalendarTime& now) {
     plan_.reset();
+    // A start no calendar has comes out of the planner as the computer's time.
     planner_.open(inputs, now);
-    // An instrument can hold a start no calendar has (month 0, 31 February); the control cannot
-    // show it, so it starts at its own default, the computer's time, and the plan with it.
-    if (!DateTimeFromCalendar(planner_.startTime()).isValid()) {
-        planner_.setStartTime(now);
-    }
     showValues();
     assistant_->hide();
     assistant_->showValues();

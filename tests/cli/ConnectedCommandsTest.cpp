@@ -1,5 +1,6 @@
 #include "CliBench.h"
 #include "model/TextFormat.h"
+#include "planning/DefaultStructures.h"
 #include "sim/Instrument.h"
 
 #include <string>
@@ -143,6 +144,22 @@ TEST(DeployCommand, ChangedSettingUploadedDeployedWatchedAndDisconnected) {
     // The saved setup keeps the change.
     EXPECT_EQ(bench.ports.simulated.lastInstrument().savedStructures().userSetup.numberOfCells,
               25u);
+}
+
+// The same rule as the desktop planner's: a held start no calendar has is replaced by the
+// computer's time, never sent back as it is.
+TEST(DeployCommand, StartNoCalendarHasGoesOutAsTheComputersTime) {
+    ConnectedBench bench;
+    model::UserSetup user = planning::MakeDefaultUserSetup(1);
+    user.startDate.year = 2001;
+    user.startDate.month = 4;
+    user.startDate.day = 0;
+    bench.ports.simulated.instruments[0].userSetup = user;
+    ASSERT_EQ(bench.run({"deploy", "--port", "COM1", "cells=25"}), 0) << bench.err;
+    const Lines sent = AfterLastVer(bench.transcript());
+    ASSERT_FALSE(sent.empty());
+    EXPECT_TRUE(sent[0].starts_with("StartDate 2001/07/04")) << sent[0];
+    EXPECT_FALSE(bench.received("StartDate 2001/04/00"));
 }
 
 TEST(DeployCommand, DryRunPrintsTheUploadAndSendsNothing) {

@@ -257,6 +257,32 @@ TEST(DeploymentPlanner, ConnectedFieldsFromTheUserSetup) {
     EXPECT_EQ(p.coordinateList().size(), 2u);
 }
 
+// A start the instrument holds but no calendar has would go back to it as a wrong command
+// ("StartDate 2001/04/00"); the plan starts from the computer's time instead.
+TEST(DeploymentPlanner, StartNoCalendarHasBecomesTheComputersTime) {
+    const qpx::link::CalendarTime now{2026, 12, 7, 13, 5, 9};
+    struct Case {
+        int year, month, day, hour, minute, second;
+        bool kept;
+    };
+    for (const Case& c : {Case{2001, 4, 0, 12, 0, 0, false}, Case{2001, 2, 29, 0, 0, 0, false},
+                          Case{2004, 2, 29, 0, 0, 0, true}, Case{2001, 13, 1, 0, 0, 0, false},
+                          Case{2001, 4, 31, 0, 0, 0, false}, Case{2001, 4, 30, 23, 59, 59, true},
+                          Case{2001, 4, 30, 24, 0, 0, false}, Case{0, 1, 1, 0, 0, 0, false}}) {
+        PlannerInputs in = Connected(1);
+        in.user.startDate.year = static_cast<decltype(in.user.startDate.year)>(c.year);
+        in.user.startDate.month = static_cast<decltype(in.user.startDate.month)>(c.month);
+        in.user.startDate.day = static_cast<decltype(in.user.startDate.day)>(c.day);
+        in.user.startTime.hour = static_cast<decltype(in.user.startTime.hour)>(c.hour);
+        in.user.startTime.minute = static_cast<decltype(in.user.startTime.minute)>(c.minute);
+        in.user.startTime.second = static_cast<decltype(in.user.startTime.second)>(c.second);
+        DeploymentPlanner p;
+        p.open(in, now);
+        const qpx::link::CalendarTime held{c.year, c.month, c.day, c.hour, c.minute, c.second};
+        EXPECT_EQ(p.startTime(), c.kept ? held : now) << c.year << "/" << c.month << "/" << c.day;
+    }
+}
+
 TEST(DeploymentPlanner, PlanningKeepsTheControlsDefaultTime) {
     DeploymentPlanner p;
     p.open(Defaults(1), qpx::link::CalendarTime{2026, 12, 7, 13, 5, 9});
