@@ -72,7 +72,8 @@ TEST(PortList, EnvironmentValuePutsDevicesOnNumbersInOrder) {
 
 TEST(PortList, SystemListHonoursDeployQpxPorts) {
     // The platform's own separator, as a user sets the variable there.
-    const std::string value = std::string("/dev/pts/7") + kPortListSeparator + "/dev/ttyUSB4";
+    const std::string value =
+        std::string("/dev/pts/7") + serial::kPortListSeparator + "/dev/ttyUSB4";
     qputenv("DEPLOYQPX_PORTS", QByteArray::fromStdString(value));
     const PortList list = PortList::FromSystem();
     qunsetenv("DEPLOYQPX_PORTS");
