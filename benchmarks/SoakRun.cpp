@@ -1,3 +1,4 @@
+#include "ResidentMemory.h"
 #include "support/FaultMatrix.h"
 
 #include <cstdio>
@@ -7,7 +8,6 @@
 #include <map>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 // A thousand connected deployments in a row on the in-process simulator, on virtual time, each
@@ -19,14 +19,7 @@
 namespace {
 
 using namespace qpx::test;
-
-long ResidentKiB() {
-    std::ifstream statm("/proc/self/statm");
-    long size = 0;
-    long resident = 0;
-    statm >> size >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
+using qpx::bench::ResidentKiB;
 
 bool ConnectedSequence(Sequence s) {
     return s == Sequence::Connection || s == Sequence::Download || s == Sequence::Upload ||

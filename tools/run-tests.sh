@@ -7,6 +7,7 @@ bash tools/install-deps.sh
 cmake --preset debug
 cmake --build --preset debug
 ctest --preset debug -j 2
+bash tools/run-windows-tests.sh
 # The desktop package: a release build of the three programs, packed and checked unpacked.
 package=$(bash tools/build-package.sh)
 bash tools/check-package.sh "$package"

@@ -1,3 +1,4 @@
+#include "platform/ProgramLogLocation.h"
 #include "serial/PortList.h"
 #include "serial/SerialPortOpener.h"
 #include "serial/SystemClock.h"
@@ -9,21 +10,26 @@
 
 #include <QApplication>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("DeployQpx"));
-    const std::filesystem::path programDirectory =
-        QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path programDirectory = qpx::ui::ProgramDirectory();
 
     qpx::serial::SystemClock clock;
     qpx::serial::SerialPortOpener opener(clock, qpx::serial::PortList::FromSystem());
 
     {
         qpx::ui::MainDialogSetup setup;
-        // "LogFile" is written in the folder the program was started from.
-        setup.logDirectory = std::filesystem::current_path();
+        // "LogFile" is written in the folder the program was started from; where that cannot be
+        // written (Program Files, from the Start menu) in the user's own folder, said on stderr.
+        const qpx::link::LogLocation log = qpx::platform::ChooseProgramLogLocation();
+        if (!log.notice.empty()) {
+            std::cerr << log.notice << '\n';
+        }
+        setup.logDirectory = log.directory;
         setup.beforeScan = [&opener] { opener.setPorts(qpx::serial::PortList::FromSystem()); };
         setup.makeFrontEnd = [](QWidget* parent, qpx::planning::DeploymentPlanner& planner,
                                 qpx::link::Clock& runClock, qpx::link::MessageSink& messages)

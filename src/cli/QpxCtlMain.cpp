@@ -2,6 +2,7 @@
 
 #include "cli/QpxCtl.h"
 #include "cli/SerialPortAccess.h"
+#include "platform/ProgramLogLocation.h"
 #include "serial/PortList.h"
 #include "serial/SystemClock.h"
 
@@ -21,11 +22,12 @@ int main(int argc, char** argv) {
     }
     qpx::serial::SystemClock clock;
     qpx::cli::SerialPortAccess ports(clock, qpx::serial::PortList::FromSystem());
-    std::error_code error;
-    std::optional<std::filesystem::path> logDirectory = std::filesystem::current_path(error);
-    if (error) {
-        logDirectory.reset();
+    // "LogFile" in the current folder as always; where that cannot be written, one line on
+    // standard error says where it went instead.
+    const qpx::link::LogLocation log = qpx::platform::ChooseProgramLogLocation();
+    if (!log.notice.empty()) {
+        std::cerr << log.notice << '\n';
     }
-    qpx::cli::CliEnvironment env{std::cout, std::cerr, clock, ports, logDirectory};
+    qpx::cli::CliEnvironment env{std::cout, std::cerr, clock, ports, log.directory};
     return qpx::cli::RunQpxCtl(args, env);
 }

@@ -38,7 +38,7 @@ std::string FloatText(float value) {
 }
 // Values bound as double: up to fifteen, so a scale of 1e8 counts x 1e-8 reads "1".
 std::string DoubleText(double value) {
-    return model::FormatText("%.15g", value);
+    return model::FormatGeneral(value, 15);
 }
 
 std::string SerialText(const std::array<char, 10>& serial) {

@@ -11,23 +11,23 @@ LogFile::~LogFile() {
 bool LogFile::open() {
     close();
     // Binary mode: the records carry their own CR, which text mode would double on Windows.
-    file_ = std::fopen(path().string().c_str(), "ab");
-    return file_ != nullptr;
+    file_.open(path(), std::ios::binary | std::ios::app);
+    return file_.is_open();
 }
 
 void LogFile::write(std::string_view record) {
-    if (file_ == nullptr) {
+    if (!file_.is_open()) {
         return;
     }
-    std::fwrite(record.data(), 1, record.size(), file_);
-    std::fputc('\n', file_);
+    file_.write(record.data(), static_cast<std::streamsize>(record.size()));
+    file_.put('\n');
 }
 
 void LogFile::close() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
+    if (file_.is_open()) {
+        file_.close();
     }
+    file_.clear();
 }
 
 } // namespace qpx::link

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string_view>
 
 namespace qpx::link {
@@ -22,13 +22,15 @@ public:
     bool open();
     void write(std::string_view record);
     void close();
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return file_.is_open(); }
 
     std::filesystem::path path() const { return directory_ / "LogFile"; }
 
 private:
     std::filesystem::path directory_;
-    std::FILE* file_ = nullptr;
+    // A stream opened by path, not by narrow text: on Windows the path's own wide form is used,
+    // so a folder such as C:\Users\Jörg works whatever the ANSI code page.
+    std::ofstream file_;
 };
 
 } // namespace qpx::link

@@ -83,8 +83,10 @@ ReadOperationConfiguration(std::span<const std::uint8_t, kOperationConfiguration
 DecodeResult<OperationConfiguration>
 DecodeOperationConfiguration(std::span<const std::uint8_t> bytes) {
     if (bytes.size() != kOperationConfigurationSize) {
-        return DecodeFailure{FormatText("OperationConfiguration: %zu bytes, expected %zu",
-                                        bytes.size(), kOperationConfigurationSize)};
+        return DecodeFailure{
+            FormatText("OperationConfiguration: %llu bytes, expected %llu",
+                       static_cast<unsigned long long>(bytes.size()),
+                       static_cast<unsigned long long>(kOperationConfigurationSize))};
     }
     OperationConfiguration oper =
         ReadOperationConfiguration(bytes.first<kOperationConfigurationSize>());
@@ -97,8 +99,10 @@ DecodeOperationConfiguration(std::span<const std::uint8_t> bytes) {
 DecodeResult<OperationConfiguration>
 WidenOperationConfiguration(std::span<const std::uint8_t> received, std::uint8_t versionValue) {
     if (received.size() != kOperationConfigurationWireSize) {
-        return DecodeFailure{FormatText("OperationConfiguration: %zu bytes, expected %zu",
-                                        received.size(), kOperationConfigurationWireSize)};
+        return DecodeFailure{
+            FormatText("OperationConfiguration: %llu bytes, expected %llu",
+                       static_cast<unsigned long long>(received.size()),
+                       static_cast<unsigned long long>(kOperationConfigurationWireSize))};
     }
     OperationConfiguration oper;
     ByteReader reader(received);

@@ -84,8 +84,9 @@ ReadSystemConfiguration(std::span<const std::uint8_t, kSystemConfigurationSize> 
 
 DecodeResult<SystemConfiguration> DecodeSystemConfiguration(std::span<const std::uint8_t> bytes) {
     if (bytes.size() != kSystemConfigurationSize) {
-        return DecodeFailure{FormatText("SystemConfiguration: %zu bytes, expected %zu",
-                                        bytes.size(), kSystemConfigurationSize)};
+        return DecodeFailure{FormatText("SystemConfiguration: %llu bytes, expected %llu",
+                                        static_cast<unsigned long long>(bytes.size()),
+                                        static_cast<unsigned long long>(kSystemConfigurationSize))};
     }
     SystemConfiguration conf = ReadSystemConfiguration(bytes.first<kSystemConfigurationSize>());
     if (auto failure = CheckFields(conf)) {
@@ -98,9 +99,11 @@ DecodeResult<SystemConfiguration>
 CopyReceivedSystemConfiguration(std::span<const std::uint8_t> received) {
     if (received.size() != kSystemConfigurationSize &&
         received.size() != kSystemConfigurationLegacySize) {
-        return DecodeFailure{FormatText("SystemConfiguration: %zu bytes, expected %zu or %zu",
-                                        received.size(), kSystemConfigurationLegacySize,
-                                        kSystemConfigurationSize)};
+        return DecodeFailure{
+            FormatText("SystemConfiguration: %llu bytes, expected %llu or %llu",
+                       static_cast<unsigned long long>(received.size()),
+                       static_cast<unsigned long long>(kSystemConfigurationLegacySize),
+                       static_cast<unsigned long long>(kSystemConfigurationSize))};
     }
     std::array<std::uint8_t, kSystemConfigurationSize> held{};
     std::copy(received.begin(), received.end(), held.begin());

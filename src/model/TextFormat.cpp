@@ -26,8 +26,17 @@ _locale_t CLocale() {
     return locale;
 }
 
+// Gives the C99 result: the whole text's length even when it does not fit. msvcrt's own answer
+// then is -1, which would leave every text of 256 characters or more empty.
 int FormatInC(char* buffer, std::size_t size, const char* format, va_list args) {
-    return _vsnprintf_l(buffer, size, format, CLocale(), args);
+    va_list copy;
+    va_copy(copy, args);
+    int n = _vsnprintf_l(buffer, size, format, CLocale(), args);
+    if (n < 0 || static_cast<std::size_t>(n) >= size) {
+        n = _vscprintf_l(format, CLocale(), copy);
+    }
+    va_end(copy);
+    return n;
 }
 #else
 locale_t CLocale() {
@@ -116,8 +125,14 @@ std::optional<long long> ParseInteger(std::string_view text) {
     return ParseWhole<long long>(text);
 }
 
-std::string FormatGeneral(double value) {
-    return FormatText("%g", value);
+std::string FormatGeneral(double value, int significantDigits) {
+    std::string text = FormatText("%.*g", significantDigits, value);
+    // msvcrt writes at least three exponent digits ("1e-008"), glibc two: one form everywhere.
+    const std::size_t e = text.find_first_of("eE");
+    if (e != std::string::npos && text.size() - e == 5 && text[e + 2] == '0') {
+        text.erase(e + 2, 1);
+    }
+    return text;
 }
 
 } // namespace qpx::model

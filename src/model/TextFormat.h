@@ -21,7 +21,8 @@ std::optional<double> ParseDouble(std::string_view text);
 std::optional<float> ParseFloat(std::string_view text);
 std::optional<long long> ParseInteger(std::string_view text);
 
-// The shortest general form with up to six significant digits ("%g"), as edit boxes show floats.
-std::string FormatGeneral(double value);
+// The shortest general form with up to `significantDigits` significant digits ("%.*g"; six, as
+// edit boxes show floats), with at least two exponent digits on every C library ("3e-08").
+std::string FormatGeneral(double value, int significantDigits = 6);
 
 } // namespace qpx::model

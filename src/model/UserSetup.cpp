@@ -77,8 +77,9 @@ UserSetup ReadUserSetup(std::span<const std::uint8_t, kUserSetupSize> bytes) {
 
 DecodeResult<UserSetup> DecodeUserSetup(std::span<const std::uint8_t> bytes) {
     if (bytes.size() != kUserSetupSize) {
-        return DecodeFailure{
-            FormatText("UserSetup: %zu bytes, expected %zu", bytes.size(), kUserSetupSize)};
+        return DecodeFailure{FormatText("UserSetup: %llu bytes, expected %llu",
+                                        static_cast<unsigned long long>(bytes.size()),
+                                        static_cast<unsigned long long>(kUserSetupSize))};
     }
     UserSetup setup = ReadUserSetup(bytes.first<kUserSetupSize>());
     if (setup.structureId != kUserSetupId) {

@@ -2,15 +2,11 @@
 
 #include "model/TextFormat.h"
 
-#include <QSerialPortInfo>
-#include <QtGlobal>
 #include <algorithm>
 #include <cctype>
 
 namespace qpx::serial {
 namespace {
-
-const char* const kEnvironmentVariable = "DEPLOYQPX_PORTS";
 
 bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
@@ -84,22 +80,6 @@ std::string PortName(int index) {
 PortList::PortList(const std::vector<std::string>& devices) {
     const std::size_t n = std::min<std::size_t>(devices.size(), kPortCount);
     std::copy_n(devices.begin(), n, devices_.begin());
-}
-
-PortList PortList::FromSystem() {
-    if (qEnvironmentVariableIsSet(kEnvironmentVariable)) {
-        return FromEnvironmentValue(qEnvironmentVariable(kEnvironmentVariable).toStdString());
-    }
-#ifdef _WIN32
-    return WindowsNames();
-#else
-    std::vector<SystemPort> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        ports.push_back({info.portName().toStdString(), info.systemLocation().toStdString(),
-                         info.hasVendorIdentifier()});
-    }
-    return FromSystemPorts(std::move(ports));
-#endif
 }
 
 PortList PortList::FromEnvironmentValue(std::string_view value, char separator) {

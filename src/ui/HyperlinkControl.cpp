@@ -10,8 +10,12 @@
 #ifdef _WIN32
 #include "ui/HtmFallback.h"
 
-#include <shellapi.h>
+// shellapi.h needs the types windows.h declares, so windows.h must come first; include sorting
+// would put them the other way round.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 #endif
 
 namespace qpx::ui {

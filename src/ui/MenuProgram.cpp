@@ -1,5 +1,7 @@
 #include "ui/MenuProgram.h"
 
+#include <QCoreApplication>
+#include <QString>
 #include <string>
 #include <system_error>
 
@@ -10,6 +12,11 @@
 #endif
 
 namespace qpx::ui {
+
+std::filesystem::path ProgramDirectory() {
+    // UTF-16 converts to the path's own encoding everywhere: wide on Windows, UTF-8 elsewhere.
+    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String());
+}
 
 std::optional<std::filesystem::path>
 FindMenuProgram(const std::filesystem::path& programDirectory) {

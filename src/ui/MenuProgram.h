@@ -5,6 +5,11 @@
 
 namespace qpx::ui {
 
+// The folder of the running program, taken from Qt's text as a path of the platform's own form:
+// on Windows a narrow std::string would be read in the ANSI code page, and a program installed
+// under a folder such as C:\Users\Jörg\Apps would never find its "Menu".
+std::filesystem::path ProgramDirectory();
+
 // The program the exit step hands over to.
 inline constexpr const char* kMenuProgramName = "Menu";
 

@@ -189,9 +189,6 @@ private slots:
     void aboutBoxOpensModallyFromTheWindow() {
         Program p;
         MainDialog& dialog = p.make();
-        auto* about = dialog.findChild<QPushButton*>(QStringLiteral("about"));
-        QVERIFY(about != nullptr);
-        QCOMPARE(about->text(), QStringLiteral("&About DeployQpx..."));
         QString title;
         bool modal = false;
         dialog.onAboutShown = [&](QDialog& box) {
@@ -199,7 +196,16 @@ private slots:
             modal = box.isModal() && QApplication::activeModalWidget() == &box;
             box.accept();
         };
+        auto* about = dialog.findChild<QPushButton*>(QStringLiteral("about"));
+#ifdef _WIN32
+        // Windows has the entry in the window's system menu, so there is no such button.
+        QVERIFY(about == nullptr);
+        dialog.showAbout();
+#else
+        QVERIFY(about != nullptr);
+        QCOMPARE(about->text(), QStringLiteral("&About DeployQpx..."));
         about->click();
+#endif
         QCOMPARE(title, QStringLiteral("About Kelvra QPX Deployment"));
         QVERIFY(modal);
     }

@@ -13,8 +13,10 @@ namespace {
 class CommaLocale : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8",
-                                 "nl_NL.UTF-8", "es_ES.UTF-8", "it_IT.UTF-8"}) {
+        // glibc's names, then the Windows C library's ("German_Germany.1252").
+        for (const char* name :
+             {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8", "nl_NL.UTF-8",
+              "es_ES.UTF-8", "it_IT.UTF-8", "German_Germany.1252", "French_France.1252"}) {
             if (std::setlocale(LC_ALL, name) != nullptr &&
                 std::string(std::localeconv()->decimal_point) == ",") {
                 return;
@@ -45,6 +47,36 @@ TEST(TextParse, WholeTextOnly) {
     EXPECT_FALSE(model::ParseDouble("nan").has_value());
     EXPECT_FALSE(model::ParseInteger("1.5").has_value());
     EXPECT_FALSE(model::ParseInteger("99999999999999999999").has_value());
+}
+
+// The first formatting pass has a 256-byte buffer: texts around and past it come out whole.
+TEST(TextFormat, TextsOfAnyLengthComeOutWhole) {
+    for (const int length : {0, 1, 255, 256, 257, 1000, 70000}) {
+        SCOPED_TRACE(length);
+        const std::string text(static_cast<std::size_t>(length), 'x');
+        EXPECT_EQ(model::FormatText("%s", text.c_str()), text);
+        EXPECT_EQ(model::FormatText("[%s]%d", text.c_str(), 7), "[" + text + "]7");
+    }
+}
+
+// The same text on every C library: two exponent digits unless three are needed.
+TEST(TextFormat, GeneralFormHasTheSameExponentEverywhere) {
+    struct Case {
+        double value;
+        int digits;
+        const char* text;
+    };
+    const Case cases[] = {
+        {-3e-8, 6, "-3e-08"},      {1.5e-5, 6, "1.5e-05"},        {1e100, 6, "1e+100"},
+        {2.5e-300, 6, "2.5e-300"}, {1234567.0, 6, "1.23457e+06"}, {0.35, 6, "0.35"},
+        {1e8, 15, "100000000"},    {-3e-8, 15, "-3e-08"},         {1e-8, 15, "1e-08"},
+        {0.1, 15, "0.1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(model::FormatGeneral(c.value, c.digits), c.text);
+    }
+    EXPECT_EQ(model::FormatGeneral(-3e-8), "-3e-08") << "six digits by default";
 }
 
 } // namespace

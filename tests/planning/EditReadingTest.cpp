@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, IntegerReadingCases,
 // A desktop switched to a comma locale must not change what an edit reads.
 TEST(EditReading, IgnoresTheCLibraryLocale) {
     const char* chosen = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+    for (const char* name :
+         {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8", "German_Germany.1252"}) {
         if (std::setlocale(LC_ALL, name) != nullptr) {
             chosen = name;
             break;

@@ -2,7 +2,9 @@
 
 #include "serial/PortArgument.h"
 
-#include <cstdlib>
+#include <QByteArray>
+#include <QtGlobal>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -69,14 +71,20 @@ TEST(PortList, EnvironmentValuePutsDevicesOnNumbersInOrder) {
 }
 
 TEST(PortList, SystemListHonoursDeployQpxPorts) {
-    ::setenv("DEPLOYQPX_PORTS", "/dev/pts/7:/dev/ttyUSB4", 1);
+    // The platform's own separator, as a user sets the variable there.
+    const std::string value =
+        std::string("/dev/pts/7") + serial::kPortListSeparator + "/dev/ttyUSB4";
+    qputenv("DEPLOYQPX_PORTS", QByteArray::fromStdString(value));
     const PortList list = PortList::FromSystem();
-    ::unsetenv("DEPLOYQPX_PORTS");
+    qunsetenv("DEPLOYQPX_PORTS");
     EXPECT_EQ(list, PortList({"/dev/pts/7", "/dev/ttyUSB4"}));
 
-    ::setenv("DEPLOYQPX_PORTS", "", 1);
+#ifndef _WIN32
+    // Windows' C library cannot hold an empty variable: setting it empty removes it.
+    qputenv("DEPLOYQPX_PORTS", QByteArray());
     EXPECT_EQ(PortList::FromSystem(), PortList()) << "set but empty hides every port";
-    ::unsetenv("DEPLOYQPX_PORTS");
+    qunsetenv("DEPLOYQPX_PORTS");
+#endif
 }
 
 TEST(PortList, LabelShowsTheDeviceBesideTheNumber) {
