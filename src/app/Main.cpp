@@ -24,12 +24,14 @@ int main(int argc, char** argv) {
     {
         qpx::ui::MainDialogSetup setup;
         // "LogFile" is written in the folder the program was started from; where that cannot be
-        // written (Program Files, from the Start menu) in the user's own folder, said on stderr.
+        // written (Program Files, from the Start menu) in the user's own folder, said on stderr and
+        // in the connection window's log.
         const qpx::link::LogLocation log = qpx::platform::ChooseProgramLogLocation();
         if (!log.notice.empty()) {
             std::cerr << log.notice << '\n';
         }
         setup.logDirectory = log.directory;
+        setup.logNotice = log.notice;
         setup.beforeScan = [&opener] { opener.setPorts(qpx::serial::PortList::FromSystem()); };
         setup.makeFrontEnd = [](QWidget* parent, qpx::planning::DeploymentPlanner& planner,
                                 qpx::link::Clock& runClock, qpx::link::MessageSink& messages)

@@ -245,6 +245,8 @@ bool CommunicationsDialog::go() {
         const int index = selectedPort();
         const int baud = operations::BaudRateFromCode(baudList_->currentIndex());
         log_->clear();
+        if (!services_.logNotice.empty())
+            appendLog(services_.logNotice + "\n");
         found = operations::ConnectInstrument(
             services_.opener, services_.clock, port_, settings_, index, baud, services_.messages,
             services_.logDirectory, [this](std::string_view text) { appendLog(text); });

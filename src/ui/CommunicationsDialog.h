@@ -50,6 +50,9 @@ struct ConnectionServices {
     link::Clock& clock;
     link::MessageSink& messages;
     std::optional<std::filesystem::path> logDirectory;
+    // Where "LogFile" went when the current folder could not take it; the first line of the log
+    // at every "Go!" (empty: nothing to say).
+    std::string logNotice;
 };
 
 // The connection window (template 136, modeless): marks which of COM1 to COM8 can be opened, and

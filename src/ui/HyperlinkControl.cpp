@@ -1,6 +1,7 @@
 #include "ui/HyperlinkControl.h"
 
 #include "ui/HyperlinkErrors.h"
+#include "ui/InstrumentExchange.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -118,6 +119,9 @@ void HyperlinkControl::resizeToText() {
 }
 
 void HyperlinkControl::click() {
+    // Opening a document may ask a question in a box of its own: not in the middle of an exchange.
+    if (InstrumentExchange::Refused())
+        return;
     const int result = opener_ ? opener_(address_) : kNoAssociation;
     setVisited(result > kOpenSucceededAbove);
     emit clicked();

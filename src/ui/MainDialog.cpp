@@ -149,7 +149,8 @@ void MainDialog::setUpConnectedSystem() {
     planning_ = 0;
     if (communications_.isNull()) {
         communications_ = new CommunicationsDialog(
-            this, ConnectionServices{opener_, clock_, *messages_, setup_.logDirectory},
+            this,
+            ConnectionServices{opener_, clock_, *messages_, setup_.logDirectory, setup_.logNotice},
             connection_);
         communications_->beforeScan = setup_.beforeScan;
         connect(communications_.data(), &CommunicationsDialog::connected, this,

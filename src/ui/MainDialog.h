@@ -40,6 +40,8 @@ using PlanningRunner = std::function<void(QWidget* parent, planning::DeploymentP
 // progress views are ProgressWindows over it and help opens the guide beside the program.
 struct MainDialogSetup {
     std::optional<std::filesystem::path> logDirectory;
+    // Shown in the connection window's log (see ConnectionServices::logNotice).
+    std::string logNotice;
     link::MessageSink* messages = nullptr;
     link::ProgressViewFactory* progress = nullptr;
     FrontEndMaker makeFrontEnd;

@@ -170,7 +170,8 @@ struct ConnectionWindow {
         opener.instruments[0] = qpx::sim::QpxScenario();
         opener.busy = {1};
         dialog = std::make_unique<CommunicationsDialog>(
-            nullptr, qpx::ui::ConnectionServices{opener, clock, messages, std::nullopt}, settings);
+            nullptr, qpx::ui::ConnectionServices{opener, clock, messages, std::nullopt, {}},
+            settings);
         dialog->refresh();
         dialog->show();
     }

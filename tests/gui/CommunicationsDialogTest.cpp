@@ -29,7 +29,8 @@ struct Window {
     Window() : opener(clock) {}
     CommunicationsDialog& open() {
         dialog = std::make_unique<CommunicationsDialog>(
-            nullptr, qpx::ui::ConnectionServices{opener, clock, messages, std::nullopt}, settings);
+            nullptr, qpx::ui::ConnectionServices{opener, clock, messages, std::nullopt, notice},
+            settings);
         dialog->refresh();
         dialog->show();
         return *dialog;
@@ -42,6 +43,7 @@ struct Window {
     qpx::test::SimulatedPortOpener opener;
     qpx::test::RecordingMessageSink messages;
     ConnectionSettings settings;
+    std::string notice;
     std::unique_ptr<CommunicationsDialog> dialog;
 };
 
@@ -201,6 +203,18 @@ private slots:
         QCOMPARE(request.dataBits, 8);
         QCOMPARE(request.stopBits, 1);
         QCOMPARE(w.settings.baudRate, 115200);
+    }
+
+    // A desktop program has no console on Windows: where "LogFile" went is said in the log.
+    void logNoticeOpensTheLogOfEveryGo() {
+        Window w;
+        w.opener.instruments[0] = qpx::sim::QpxScenario();
+        w.notice = "\"LogFile\" is written in /home/tech/.local/share/DeployQpx";
+        CommunicationsDialog& dialog = w.open();
+        QVERIFY(dialog.go());
+        QVERIFY(dialog.logBox()->toPlainText().startsWith(
+            QStringLiteral("\"LogFile\" is written in /home/tech/.local/share/DeployQpx\n"
+                           "Open Port....")));
     }
 
     void cursorIsTheArrowAgainAfterGo() {
