@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,6 +33,12 @@ public:
     virtual ~ProgressViewFactory() = default;
     virtual std::unique_ptr<ProgressView> open() = 0;
 };
+
+// A step's name as its log label: dots up to one short of `width`, then a space, so the result
+// that follows lines up ("Update Cell Size" -> "Update Cell Size............... "). The upload,
+// download and recorder steps are 32 wide; the connection's are 34. A name that does not fit
+// keeps one dot and the space.
+std::string StepLabel(std::string_view name, std::size_t width = 32);
 
 // Appends `text` to the view; does nothing without a view.
 void AppendLogText(ProgressView* view, std::string_view text);

@@ -1,5 +1,6 @@
 #include "link/PortFunctions.h"
 
+#include "link/ProgressView.h"
 #include "support/LinkBench.h"
 
 #include <array>
@@ -94,3 +95,13 @@ TEST(ReadCharTimed, TellsAByteOfValueF8FromNoByte) {
 
 } // namespace
 } // namespace qpx::test
+
+// Every step label of the upload, download, recorder and connection logs lines up its result.
+TEST(StepLabel, PadsTheNameWithDotsToTheColumnOfTheResult) {
+    EXPECT_EQ(qpx::link::StepLabel("Update Cell Size"), "Update Cell Size............... ");
+    EXPECT_EQ(qpx::link::StepLabel("Update Deployment Start Time"),
+              "Update Deployment Start Time... ");
+    EXPECT_EQ(qpx::link::StepLabel("Open Port", 34), "Open Port........................ ");
+    EXPECT_EQ(qpx::link::StepLabel("A name far longer than its column", 10),
+              "A name far longer than its column. ");
+}
