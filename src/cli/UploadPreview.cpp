@@ -1,5 +1,6 @@
 #include "cli/UploadPreview.h"
 
+#include "model/FieldText.h"
 #include "model/TextFormat.h"
 #include "operations/Upload.h"
 
@@ -7,23 +8,14 @@
 #include <array>
 
 namespace qpx::cli {
-namespace {
-
-template <std::size_t N>
-std::string FieldText(const std::array<char, N>& field) {
-    const auto end = std::find(field.begin(), field.end(), '\0');
-    return std::string(field.begin(), end);
-}
-
-} // namespace
-
 std::vector<std::string> UploadCommandLines(const operations::ChangeDetection& changes,
                                             const link::CalendarTime& start) {
     using operations::ChangeItem;
     std::vector<std::string> lines;
     const model::UserSetup& user = changes.userSetup;
     if (changes.flags.marked(ChangeItem::DeploymentName)) {
-        lines.push_back(model::FormatText("Deployment %s", FieldText(user.deploymentName).c_str()));
+        lines.push_back(model::FormatText(
+            "Deployment %s", std::string(model::FieldText(user.deploymentName)).c_str()));
     }
     if (changes.flags.marked(ChangeItem::StartDateTime)) {
         lines.push_back(
@@ -33,9 +25,9 @@ std::vector<std::string> UploadCommandLines(const operations::ChangeDetection& c
     }
     if (changes.flags.marked(ChangeItem::Comments)) {
         lines.emplace_back("Comments");
-        lines.push_back(FieldText(user.comment1));
-        lines.push_back(FieldText(user.comment2));
-        lines.push_back(FieldText(user.comment3));
+        lines.emplace_back(model::FieldText(user.comment1));
+        lines.emplace_back(model::FieldText(user.comment2));
+        lines.emplace_back(model::FieldText(user.comment3));
     }
     for (const auto& command : operations::SettingsCommands(changes)) {
         lines.push_back(command.command);

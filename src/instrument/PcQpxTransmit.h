@@ -2,6 +2,7 @@
 
 #include "instrument/PcQpxSettings.h"
 #include "instrument/PulseSettings.h"
+#include "link/FetchStructure.h"
 #include "link/Link.h"
 #include "link/ProgressView.h"
 #include "planning/DialogMessage.h"
@@ -11,8 +12,7 @@
 
 namespace qpx::instrument {
 
-inline constexpr std::string_view kOperationReadBackFailed =
-    "Failed to get the Qpx Operation Configuration";
+inline constexpr std::string_view kOperationReadBackFailed = link::kOperFailedMessage;
 
 enum class PcQpxTransmitResult {
     NoPort,  // planning mode: nothing sent, the display not recomputed

@@ -2,6 +2,7 @@
 
 #include "link/LogFile.h"
 #include "link/PortFunctions.h"
+#include "link/ReplyText.h"
 
 #include <array>
 #include <optional>
@@ -34,10 +35,6 @@ bool QuietLine(Link& link) {
     }
     link.messages.showMessage("FAIL TO QUIET THE LINE");
     return false;
-}
-
-bool Contains(std::string_view text, std::string_view part) {
-    return text.find(part) != std::string_view::npos;
 }
 
 } // namespace

@@ -8,6 +8,11 @@
 
 namespace qpx::link {
 
+// What the user is told when the operation configuration cannot be read ("Get OPER"), by the
+// download and by the PC-QPX read-back alike.
+inline constexpr std::string_view kOperFailedMessage =
+    "Failed to get the Qpx Operation Configuration";
+
 // Sends `command` ("Get CONF", "Get USER", "Get OPER"), reads the binary frame that follows its
 // "OK" and checks the checksum. Returns 1 and copies the L - 4 data bytes to the front of
 // `destination` only when the checksum matched; on any failure `destination` is untouched and a

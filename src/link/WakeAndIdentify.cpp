@@ -2,6 +2,7 @@
 
 #include "link/CommandExchange.h"
 #include "link/PortFunctions.h"
+#include "link/ReplyText.h"
 
 #include <array>
 #include <string>
@@ -14,10 +15,6 @@ constexpr std::size_t kWakeBufferSize = 512;
 constexpr int kTextReadCount = 511;
 constexpr int kVersionReadMs = 1000;
 constexpr std::uint8_t kStrayFrameByte = 0xE8;
-
-bool Contains(std::string_view text, std::string_view part) {
-    return text.find(part) != std::string_view::npos;
-}
 
 std::string ReadText(Port& port, int timeoutMs) {
     std::array<char, kTextReadCount + 1> buffer{};

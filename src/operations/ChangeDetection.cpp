@@ -1,5 +1,7 @@
 #include "operations/ChangeDetection.h"
 
+#include "model/FieldText.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -11,6 +13,8 @@
 
 namespace qpx::operations {
 namespace {
+
+using model::FieldText;
 
 // A plan value in its field's integer unit, to the nearest integer; nothing when the field cannot
 // hold it.
@@ -51,13 +55,6 @@ void Compare(ChangeFlags& flags, ChangeItem item, Field& field, std::optional<Fi
         field = *planned;
         flags.mark(item);
     }
-}
-
-// A text field as a character string: up to its first NUL, or its whole width.
-template <std::size_t N>
-std::string_view FieldText(const std::array<char, N>& field) {
-    const auto end = std::find(field.begin(), field.end(), '\0');
-    return {field.data(), static_cast<std::size_t>(end - field.begin())};
 }
 
 // The plan's text as the instrument would compare it: up to an embedded NUL.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/FetchStructure.h"
 #include "link/Link.h"
 #include "link/ProgressView.h"
 #include "operations/DeploymentDisplay.h"
@@ -27,8 +28,7 @@ public:
     virtual void runDisplay(DeploymentDisplay& display) = 0;
 };
 
-inline constexpr std::string_view kOperFailedMessage =
-    "Failed to get the Qpx Operation Configuration";
+using link::kOperFailedMessage;
 inline constexpr std::string_view kDisconnectTitle = "QPX deployment";
 inline constexpr std::string_view kDisconnectMessage =
     "Now disconnect the communication cable from \nthe system for deployment.";

@@ -1,20 +1,19 @@
 #include "link/CommandExchange.h"
 #include "link/PortFunctions.h"
+#include "link/ReplyText.h"
 #include "operations/Recorder.h"
 
 #include <array>
 #include <string>
 
 namespace qpx::operations {
+
+using link::Contains;
 namespace {
 
 constexpr int kFormatReads = 100;
 constexpr int kReadBytes = 200;
 constexpr int kReadTimeoutMs = 300;
-
-bool Contains(const std::string& text, std::string_view part) {
-    return text.find(part) != std::string::npos;
-}
 
 } // namespace
 

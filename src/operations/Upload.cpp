@@ -3,6 +3,7 @@
 #include "link/CommandExchange.h"
 #include "link/PortFunctions.h"
 #include "link/WakeAndIdentify.h"
+#include "model/FieldText.h"
 #include "model/TextFormat.h"
 
 #include <array>
@@ -18,14 +19,6 @@ constexpr std::string_view kFailed = "Failed\r\n";
 constexpr int kCommandPauseMs = 150;
 constexpr int kCommentPauseMs = 500;
 constexpr int kCommentReadSize = 300;
-
-// A NUL-terminated text field, never read past its end.
-template <std::size_t N>
-std::string FieldText(const std::array<char, N>& field) {
-    const auto* end = static_cast<const char*>(std::memchr(field.data(), '\0', N));
-    return std::string(field.data(),
-                       end != nullptr ? static_cast<std::size_t>(end - field.data()) : N);
-}
 
 const char* Pick(std::initializer_list<const char*> names, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= names.size()) {
@@ -57,7 +50,7 @@ bool SendComments(link::Link& link, const model::UserSetup& user) {
     std::string lastEcho;
     std::string lastComment;
     for (const auto* comment : {&user.comment1, &user.comment2, &user.comment3}) {
-        lastComment = FieldText(*comment);
+        lastComment = model::FieldText(*comment);
         if (link::WriteStringTimed(port, lastComment + "\r", link::kLineTerminator, 1000) < 0) {
             return false;
         }
@@ -175,7 +168,8 @@ int TransmitSystemVariables(link::Link& link, link::ProgressViewFactory& views,
     const model::UserSetup& user = changes.userSetup;
     if (link::SendCommandWithProgress(
             link, changes.flags.marked(ChangeItem::DeploymentName),
-            model::FormatText("Deployment %s", FieldText(user.deploymentName).c_str()),
+            model::FormatText("Deployment %s",
+                              std::string(model::FieldText(user.deploymentName)).c_str()),
             "Update Deployment Name......... ", view) == 0) {
         return fail();
     }

@@ -2,6 +2,7 @@
 
 #include "link/CalendarMath.h"
 #include "model/DisplayConversions.h"
+#include "model/FieldText.h"
 #include "model/TextFormat.h"
 #include "model/Units.h"
 #include "planning/EditReading.h"
@@ -15,12 +16,6 @@
 
 namespace qpx::planning {
 namespace {
-
-template <std::size_t N>
-std::string FieldText(const std::array<char, N>& field) {
-    const auto end = std::find(field.begin(), field.end(), '\0');
-    return std::string(field.begin(), end);
-}
 
 // English display values are cut, not rounded, to two decimals: 1.64042 ft shows as 1.64.
 float TruncateToHundredths(float value) {
@@ -67,7 +62,7 @@ void DeploymentPlanner::open(const PlannerInputs& inputs, const link::CalendarTi
     coordinate_ = pulseCoherent_ ? 0 : user.coordinateSystem;
     heldCoordinate_ = coordinate_;
 
-    fileName_ = FieldText(user.deploymentName);
+    fileName_ = std::string(model::FieldText(user.deploymentName));
     if (inputs_.planning) {
         start_ = now;
     } else {
@@ -82,7 +77,9 @@ void DeploymentPlanner::open(const PlannerInputs& inputs, const link::CalendarTi
         }
     }
 
-    comments_ = {FieldText(user.comment1), FieldText(user.comment2), FieldText(user.comment3)};
+    comments_ = {std::string(model::FieldText(user.comment1)),
+                 std::string(model::FieldText(user.comment2)),
+                 std::string(model::FieldText(user.comment3))};
 
     recorderEnabled_ = user.recorderEnabled;
     cells_.value = user.numberOfCells;
