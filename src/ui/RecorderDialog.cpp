@@ -21,7 +21,7 @@
 namespace qpx::ui {
 namespace {
 
-using namespace qpx::operations;
+using namespace qpx::instrument;
 
 } // namespace
 
