@@ -22,6 +22,7 @@ namespace qpx::ui {
 namespace {
 
 using namespace qpx::instrument;
+using qpx::operations::RecorderListRow;
 
 } // namespace
 
