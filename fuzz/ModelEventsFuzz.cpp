@@ -2,8 +2,8 @@
 #include "fuzz/support/FuzzInput.h"
 #include "fuzz/support/ModelMessages.h"
 #include "instrument/PcQpxSettings.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "link/CalendarMath.h"
-#include "operations/SystemTimeDialogModel.h"
 #include "planning/AdvancedSettings.h"
 #include "planning/DefaultStructures.h"
 #include "planning/DeploymentPlanner.h"
@@ -129,7 +129,7 @@ int ModelEventsFuzz::FuzzOne(const std::uint8_t* data, std::size_t size) {
     std::optional<planning::AdvancedSettings> advanced;
     std::optional<planning::WavesSettings> waves;
     std::optional<instrument::PcQpxSettings> pcQpx;
-    std::optional<operations::SystemTimeDialogModel> clock;
+    std::optional<instrument::SystemTimeDialogModel> clock;
 
     EventReader events(data + 2, size - 2);
     int id = 0;

@@ -2,10 +2,10 @@
 #include "fuzz/support/ChecksumRepair.h"
 #include "fuzz/support/FuzzInput.h"
 #include "fuzz/support/ReplayDevice.h"
+#include "instrument/RecorderDialogModel.h"
 #include "link/Port.h"
 #include "model/TextFormat.h"
 #include "operations/Recorder.h"
-#include "operations/RecorderDialogModel.h"
 
 #include <memory>
 #include <vector>
@@ -77,8 +77,8 @@ int RecorderTransferFuzz::Run(std::span<const std::uint8_t> input, bool repairCh
     }
     const auto capacity = directory->header.capacityBytes();
     for (const std::string& text :
-         {operations::FileCountText(rows.size()), operations::MegabytesText(directory->usedBytes),
-          operations::FreeSpaceText(capacity, directory->usedBytes)}) {
+         {instrument::FileCountText(rows.size()), instrument::MegabytesText(directory->usedBytes),
+          instrument::FreeSpaceText(capacity, directory->usedBytes)}) {
         Require(!ShowsNonNumber(text), "a recorder text shows inf or nan");
         Require(text.empty() || text[0] != '-', "a recorder text shows a negative amount");
     }

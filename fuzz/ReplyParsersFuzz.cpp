@@ -3,6 +3,7 @@
 #include "fuzz/support/ReplayDevice.h"
 #include "instrument/PcQpxSettings.h"
 #include "instrument/PcQpxTransmit.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "link/CalendarMath.h"
 #include "link/Port.h"
 #include "link/PortFunctions.h"
@@ -13,7 +14,6 @@
 #include "operations/ClockSync.h"
 #include "operations/ConnectedSetup.h"
 #include "operations/Recorder.h"
-#include "operations/SystemTimeDialogModel.h"
 #include "planning/DefaultStructures.h"
 
 #include <algorithm>
@@ -122,7 +122,7 @@ void Clock(std::span<const std::uint8_t> script) {
         return;
     }
     CheckCalendar(*instrument);
-    const operations::SystemTimeDialogModel dialog({2001, 7, 4, 9, 0, 0}, *instrument);
+    const instrument::SystemTimeDialogModel dialog({2001, 7, 4, 9, 0, 0}, *instrument);
     for (const std::string* shown :
          {&dialog.computerTimeText(), &dialog.instrumentTimeText(), &dialog.differenceText()}) {
         Require(!ShowsNonNumber(*shown), "a clock text shows a non-number");

@@ -1,17 +1,17 @@
 #include "cli/Commands.h"
 #include "cli/ConsoleMessageSink.h"
-#include "operations/ClockSync.h"
+#include "instrument/SystemTimeDialogModel.h"
 
 namespace qpx::cli {
 namespace {
 
-void AddClockSection(Report& report, const operations::SystemTimeDialogModel& dialog) {
-    auto& clock = report.section("clock", std::string(operations::kSystemTimeTitle));
-    clock.add("computer-time", std::string(operations::kComputerTimeLabel),
+void AddClockSection(Report& report, const instrument::SystemTimeDialogModel& dialog) {
+    auto& clock = report.section("clock", std::string(instrument::kSystemTimeTitle));
+    clock.add("computer-time", std::string(instrument::kComputerTimeLabel),
               dialog.computerTimeText());
-    clock.add("system-time", std::string(operations::kSystemTimeLabel),
+    clock.add("system-time", std::string(instrument::kSystemTimeLabel),
               dialog.instrumentTimeText());
-    clock.add("difference", std::string(operations::kDifferenceLabel), dialog.differenceText());
+    clock.add("difference", std::string(instrument::kDifferenceLabel), dialog.differenceText());
 }
 
 constexpr std::string_view kClockNotRead = "The instrument clock could not be read.";
@@ -27,8 +27,8 @@ int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool 
     Report report;
     bool shown = false;
     // The dialog is shown and cancelled: nothing is sent.
-    operations::RunSystemTime(&connected.connection->link(),
-                              [&](operations::SystemTimeDialogModel& dialog) {
+    instrument::RunSystemTime(&connected.connection->link(),
+                              [&](instrument::SystemTimeDialogModel& dialog) {
                                   AddClockSection(report, dialog);
                                   shown = true;
                                   return false;
@@ -58,8 +58,8 @@ int RunClockSet(CliEnvironment& env, const ConnectionOptions& connection,
     }
     Report report;
     bool shown = false;
-    const bool set = operations::RunSystemTime(&connected.connection->link(),
-                                               [&](operations::SystemTimeDialogModel& dialog) {
+    const bool set = instrument::RunSystemTime(&connected.connection->link(),
+                                               [&](instrument::SystemTimeDialogModel& dialog) {
                                                    AddClockSection(report, dialog);
                                                    shown = true;
                                                    if (manualTime) {
@@ -77,7 +77,7 @@ int RunClockSet(CliEnvironment& env, const ConnectionOptions& connection,
         return kExitLinkFailure;
     }
     report.sections.back().add("set-to", "Set To:",
-                               manualTime ? operations::CalendarText(*manualTime)
+                               manualTime ? instrument::CalendarText(*manualTime)
                                           : std::string("the computer's clock"));
     PrintReport(env, report, json);
     return kExitSuccess;

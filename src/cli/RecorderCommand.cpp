@@ -2,12 +2,12 @@
 #include "cli/ConsoleMessageSink.h"
 #include "cli/ConsoleProgressView.h"
 #include "cli/ReportSections.h"
-#include "operations/RecorderDialogModel.h"
+#include "instrument/RecorderDialogModel.h"
 
 namespace qpx::cli {
 namespace {
 
-RecorderListing ListingOf(const operations::RecorderDialogModel& model) {
+RecorderListing ListingOf(const instrument::RecorderDialogModel& model) {
     return {model.rows(), model.fileCountText(), model.usedText(), model.freeText()};
 }
 
@@ -23,9 +23,9 @@ int RunRecorderList(CliEnvironment& env, const ConnectionOptions& connection, bo
     if (!connected.connection) {
         return connected.exitCode;
     }
-    operations::RecorderDialogModel model;
+    instrument::RecorderDialogModel model;
     if (model.open(connected.connection->link(),
-                   operations::RecorderDialogModel::Wake::AlreadyIdentified) < 0) {
+                   instrument::RecorderDialogModel::Wake::AlreadyIdentified) < 0) {
         env.err << kDirectoryNotRead << '\n';
         return kExitLinkFailure;
     }
@@ -42,17 +42,17 @@ int RunRecorderFormat(CliEnvironment& env, const ConnectionOptions& connection, 
     if (!connected.connection) {
         return connected.exitCode;
     }
-    operations::RecorderDialogModel model;
+    instrument::RecorderDialogModel model;
     ConsoleProgressViews views(env);
     switch (model.format(connected.connection->link(), views)) {
-    case operations::FormatOutcome::Cancelled:
+    case instrument::FormatOutcome::Cancelled:
         return kExitRefused;
-    case operations::FormatOutcome::Failed:
+    case instrument::FormatOutcome::Failed:
         return kExitLinkFailure;
-    case operations::FormatOutcome::ListNotRead:
+    case instrument::FormatOutcome::ListNotRead:
         env.err << kDirectoryNotRead << '\n';
         return kExitLinkFailure;
-    case operations::FormatOutcome::Formatted:
+    case instrument::FormatOutcome::Formatted:
         break;
     }
     Report report;

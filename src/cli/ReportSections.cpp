@@ -1,6 +1,6 @@
 #include "cli/ReportSections.h"
 
-#include "operations/RecorderDialogModel.h"
+#include "instrument/RecorderDialogModel.h"
 
 #include <cctype>
 
@@ -133,14 +133,14 @@ void AddHardwareSection(Report& report, const instrument::HardwareConfigView& vi
 }
 
 void AddRecorderSection(Report& report, const RecorderListing& listing) {
-    auto& recorder = report.section("recorder", std::string(operations::kRecorderTitle));
+    auto& recorder = report.section("recorder", std::string(instrument::kRecorderTitle));
     recorder.add("file-count", "", listing.fileCountText);
     recorder.add("used-space", "Used Space:", listing.usedText);
     recorder.add("free-space", "Free Space:", listing.freeText);
     ReportTable files;
     files.key = "files";
     files.columnKeys = {"name", "size", "date", "time"};
-    for (const auto& column : operations::kRecorderColumns) {
+    for (const auto& column : instrument::kRecorderColumns) {
         files.columnTitles.emplace_back(column.title);
     }
     for (const auto& row : listing.rows) {
@@ -156,10 +156,10 @@ RecorderListing ListingOf(const operations::RecorderDirectory& directory) {
             listing.rows.push_back(operations::MakeRecorderListRow(entry));
         }
     }
-    listing.fileCountText = operations::FileCountText(listing.rows.size());
-    listing.usedText = operations::MegabytesText(directory.usedBytes);
+    listing.fileCountText = instrument::FileCountText(listing.rows.size());
+    listing.usedText = instrument::MegabytesText(directory.usedBytes);
     listing.freeText =
-        operations::FreeSpaceText(directory.header.capacityBytes(), directory.usedBytes);
+        instrument::FreeSpaceText(directory.header.capacityBytes(), directory.usedBytes);
     return listing;
 }
 

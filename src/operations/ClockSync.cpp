@@ -155,20 +155,4 @@ bool SetInstrumentClock(link::Link& link, ClockMode mode, const link::CalendarTi
            0;
 }
 
-bool RunSystemTime(link::Link* link, const SystemTimeDialogRunner& showDialog) {
-    if (link == nullptr || !link->port.isOpen()) {
-        return false;
-    }
-    const auto instrument = ReadInstrumentClock(*link);
-    if (!instrument) {
-        return false;
-    }
-    SystemTimeDialogModel dialog(link->clock().localTime(), *instrument);
-    if (!showDialog || !showDialog(dialog)) {
-        return false;
-    }
-    dialog.accept();
-    return SetInstrumentClock(*link, dialog.mode(), dialog.computerTime());
-}
-
 } // namespace qpx::operations

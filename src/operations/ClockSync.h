@@ -2,16 +2,19 @@
 
 #include "link/Clock.h"
 #include "link/Link.h"
-#include "operations/SystemTimeDialogModel.h"
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 // Reading and setting the instrument's real-time clock with its "Date" and "Time" commands.
 namespace qpx::operations {
+
+enum class ClockMode {
+    Auto = 0,   // set the instrument to the computer's clock
+    Manual = 1, // set it to the date-time control's value
+};
 
 // Wakes the instrument and asks "Date" and "Time". The instrument's local time, or nothing when
 // it did not answer as a QPX or Merovane, a line end or prompt did not come, or a reply held no
@@ -44,13 +47,5 @@ ClockSettingLines MakeClockSettingLines(const link::CalendarTime& now);
 // the computer's clock read once after the wake-up. False when the instrument did not answer as
 // a QPX or Merovane, or a line could not be written.
 bool SetInstrumentClock(link::Link& link, ClockMode mode, const link::CalendarTime& dialogTime);
-
-// Shows the dialog model; true when the user pressed OK (the control's value is then taken).
-using SystemTimeDialogRunner = std::function<bool(SystemTimeDialogModel&)>;
-
-// The planner's "Show System &Time..." button: reads the instrument clock, shows the dialog with
-// the computer's time beside it, and on OK sets the instrument clock. Without a port, or when
-// the clock cannot be read, nothing is shown. True when the clock was set.
-bool RunSystemTime(link::Link* link, const SystemTimeDialogRunner& showDialog);
 
 } // namespace qpx::operations

@@ -1,5 +1,5 @@
-#include "operations/ClockSync.h"
-#include "operations/RecorderDialogModel.h"
+#include "instrument/RecorderDialogModel.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/InstrumentExchange.h"
 #include "ui/PcQpxSettingsDialog.h"
@@ -33,7 +33,7 @@ void DeploymentDialog::openRecorderDetails() {
     }
     // The directory is large (512 slots); it lives for this opening only, starting from what the
     // planner keeps of the card.
-    auto model = std::make_unique<operations::RecorderDialogModel>(
+    auto model = std::make_unique<instrument::RecorderDialogModel>(
         operations::DirectoryFromSpace(planner_.recorder()));
     RecorderDialog dialog(this, *model, *link_);
     dialog.openDirectory();
@@ -47,7 +47,7 @@ void DeploymentDialog::openSystemTime() {
     if (!exchange) {
         return;
     }
-    operations::RunSystemTime(link_, [this, &exchange](operations::SystemTimeDialogModel& model) {
+    instrument::RunSystemTime(link_, [this, &exchange](instrument::SystemTimeDialogModel& model) {
         // The user's turn between reading and setting the clock.
         exchange.suspend();
         SystemTimeDialog dialog(this, model);

@@ -21,7 +21,8 @@
 namespace qpx::ui {
 namespace {
 
-using namespace qpx::operations;
+using namespace qpx::instrument;
+using qpx::operations::RecorderListRow;
 
 } // namespace
 

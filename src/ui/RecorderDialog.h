@@ -1,7 +1,7 @@
 #pragma once
 
+#include "instrument/RecorderDialogModel.h"
 #include "link/Link.h"
-#include "operations/RecorderDialogModel.h"
 #include "ui/GuardedDialog.h"
 
 #include <memory>
@@ -15,13 +15,13 @@ class ProgressWindowFactory;
 
 // "Recorder" (template 137): the card's files as a report view with the four columns, the file
 // count, used and free space, "&Format" with its confirmation and status window, and "&Close".
-// Bound to an operations::RecorderDialogModel; the directory is read over `link`.
+// Bound to an instrument::RecorderDialogModel; the directory is read over `link`.
 class RecorderDialog : public GuardedDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 137;
 
-    RecorderDialog(QWidget* parent, operations::RecorderDialogModel& model, link::Link& link);
+    RecorderDialog(QWidget* parent, instrument::RecorderDialogModel& model, link::Link& link);
     ~RecorderDialog() override;
 
     // On opening: the list emptied and the directory read (the wait cursor meanwhile).
@@ -40,7 +40,7 @@ private:
     void showDirectory();
     void fitColumns();
 
-    operations::RecorderDialogModel& model_;
+    instrument::RecorderDialogModel& model_;
     link::Link& link_;
     std::unique_ptr<ProgressWindowFactory> progress_;
 

@@ -17,7 +17,8 @@
 namespace qpx::ui {
 namespace {
 
-using namespace qpx::operations;
+using namespace qpx::instrument;
+using qpx::operations::ClockMode;
 
 QString FromCore(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "operations/SystemTimeDialogModel.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "ui/GuardedDialog.h"
 
 class QDateTimeEdit;
@@ -9,7 +9,7 @@ class QRadioButton;
 
 namespace qpx::ui {
 
-// "System Time" (template 159), bound to an operations::SystemTimeDialogModel: the computer's
+// "System Time" (template 159), bound to an instrument::SystemTimeDialogModel: the computer's
 // and the instrument's clocks with their difference, and Auto or Manual with the date-time
 // control for what the instrument is set to. OK hands the control's value and the mode to the
 // model; Cancel changes nothing.
@@ -20,7 +20,7 @@ public:
     static constexpr int kOkId = 1;
     static constexpr int kCancelId = 2;
 
-    SystemTimeDialog(QWidget* parent, operations::SystemTimeDialogModel& model);
+    SystemTimeDialog(QWidget* parent, instrument::SystemTimeDialogModel& model);
 
     void accept() override;
 
@@ -28,7 +28,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    operations::SystemTimeDialogModel& model_;
+    instrument::SystemTimeDialogModel& model_;
     QRadioButton* auto_ = nullptr;
     QRadioButton* manual_ = nullptr;
     QDateTimeEdit* dateTime_ = nullptr;

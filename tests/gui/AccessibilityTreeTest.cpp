@@ -1,10 +1,10 @@
 #include "gui/GuiTestRegistry.h"
 #include "gui/PlannerTestInputs.h"
+#include "instrument/RecorderDialogModel.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "link/VirtualClock.h"
 #include "operations/Connection.h"
 #include "operations/DeploymentDisplay.h"
-#include "operations/RecorderDialogModel.h"
-#include "operations/SystemTimeDialogModel.h"
 #include "sim/SimulatedLine.h"
 #include "support/LinkBench.h"
 #include "support/RecordingMessageSink.h"
@@ -327,13 +327,13 @@ private slots:
             }
         };
         OpenFromPlanner(Planner::kSystemTimeButtonId, [&](QWidget& window) {
-            expect(window, qpx::operations::kComputerTimeTextId, QStringLiteral("Computer Time:"));
-            expect(window, qpx::operations::kSystemTimeTextId, QStringLiteral("System Time:"));
-            expect(window, qpx::operations::kDifferenceTextId, QStringLiteral("Difference:"));
+            expect(window, qpx::instrument::kComputerTimeTextId, QStringLiteral("Computer Time:"));
+            expect(window, qpx::instrument::kSystemTimeTextId, QStringLiteral("System Time:"));
+            expect(window, qpx::instrument::kDifferenceTextId, QStringLiteral("Difference:"));
         });
         OpenFromPlanner(Planner::kRecorderButtonId, [&](QWidget& window) {
-            expect(window, qpx::operations::kUsedSpaceTextId, QStringLiteral("Used Space:"));
-            expect(window, qpx::operations::kFreeSpaceTextId, QStringLiteral("Free Space:"));
+            expect(window, qpx::instrument::kUsedSpaceTextId, QStringLiteral("Used Space:"));
+            expect(window, qpx::instrument::kFreeSpaceTextId, QStringLiteral("Free Space:"));
         });
         QCOMPARE(checked, 5);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));

@@ -1,9 +1,9 @@
 #include "gui/GuiTestRegistry.h"
 #include "gui/PlannerTestInputs.h"
 #include "instrument/PcQpxSettings.h"
+#include "instrument/RecorderDialogModel.h"
 #include "link/PortDevice.h"
 #include "link/VirtualClock.h"
-#include "operations/RecorderDialogModel.h"
 #include "planning/DefaultStructures.h"
 #include "support/SimulatedPortOpener.h"
 #include "ui/CommunicationsDialog.h"
@@ -320,9 +320,9 @@ Run Drive(Exchange exchange, std::optional<Action> action) {
         }
         if (auto* recorder = qobject_cast<qpx::ui::RecorderDialog*>(&shown)) {
             if (exchange == Exchange::Format) {
-                auto* format = Control<QAbstractButton>(recorder, qpx::operations::kFormatButtonId);
+                auto* format = Control<QAbstractButton>(recorder, qpx::instrument::kFormatButtonId);
                 target = Aim(recorder,
-                             Control<QAbstractButton>(recorder, qpx::operations::kCloseButtonId),
+                             Control<QAbstractButton>(recorder, qpx::instrument::kCloseButtonId),
                              format);
                 format->click();
                 afterExchange(recorder);

@@ -20,7 +20,7 @@ namespace {
 using qpx::test::Control;
 using qpx::ui::RecorderDialog;
 using Planner = qpx::planning::DeploymentPlanner;
-namespace ops = qpx::operations;
+namespace ops = qpx::instrument;
 
 qpx::sim::Scenario CardScenario() {
     qpx::sim::Scenario s = qpx::sim::QpxScenario();

@@ -19,7 +19,7 @@ namespace {
 using qpx::test::Control;
 using qpx::ui::SystemTimeDialog;
 using Planner = qpx::planning::DeploymentPlanner;
-namespace ops = qpx::operations;
+namespace ops = qpx::instrument;
 
 struct Bench {
     explicit Bench(bool connected = true) {

@@ -1,5 +1,6 @@
 #include "operations/ClockSync.h"
 
+#include "instrument/SystemTimeDialogModel.h"
 #include "support/LinkBench.h"
 
 #include <optional>
@@ -11,10 +12,10 @@
 namespace qpx::test {
 namespace {
 
+using instrument::SystemTimeDialogModel;
 using link::CalendarTime;
 using operations::ClockMode;
 using operations::ReadClockNumbers;
-using operations::SystemTimeDialogModel;
 using Numbers = std::optional<std::array<int, 3>>;
 
 const std::string kVer = "Kelvra QPX Version 1.70\r\n>";
@@ -136,14 +137,14 @@ TEST(SystemTimeDialogModel, ShowsBothClocksAndTheDifferenceWithoutItsSign) {
 }
 
 TEST(SystemTimeDialogModel, DifferenceTexts) {
-    EXPECT_EQ(operations::DifferenceText(0), "       0 00:00:00");
-    EXPECT_EQ(operations::DifferenceText(-59), "       0 00:00:59");
-    EXPECT_EQ(operations::DifferenceText(86399), "       0 23:59:59");
-    EXPECT_EQ(operations::DifferenceText(-86400 * 12345 - 3661), "    12345 01:01:01");
+    EXPECT_EQ(instrument::DifferenceText(0), "       0 00:00:00");
+    EXPECT_EQ(instrument::DifferenceText(-59), "       0 00:00:59");
+    EXPECT_EQ(instrument::DifferenceText(86399), "       0 23:59:59");
+    EXPECT_EQ(instrument::DifferenceText(-86400 * 12345 - 3661), "    12345 01:01:01");
     // Clocks 70 years apart: beyond a 32-bit difference, still the right number of days.
     const auto far =
-        operations::ClockDifferenceSeconds({2051, 1, 1, 0, 0, 0}, {1981, 1, 1, 0, 0, 0});
-    EXPECT_EQ(operations::DifferenceText(far), "    25567 00:00:00");
+        instrument::ClockDifferenceSeconds({2051, 1, 1, 0, 0, 0}, {1981, 1, 1, 0, 0, 0});
+    EXPECT_EQ(instrument::DifferenceText(far), "    25567 00:00:00");
 }
 
 TEST(SystemTimeDialogModel, DateTimeControlTakesInputOnlyInManualAndOkTakesItsValue) {
@@ -228,7 +229,7 @@ TEST(RunSystemTime, ReadsShowsAndSetsOnOk) {
     ClockBench c;
     c.bench.clock.setLocalTime({2001, 7, 5, 10, 6, 1});
     std::string shownDifference;
-    const bool set = operations::RunSystemTime(&c.bench.link, [&](SystemTimeDialogModel& d) {
+    const bool set = instrument::RunSystemTime(&c.bench.link, [&](SystemTimeDialogModel& d) {
         shownDifference = d.differenceText();
         d.selectManual();
         d.setControlTime({2001, 7, 4, 9, 5, 30});
@@ -241,17 +242,17 @@ TEST(RunSystemTime, ReadsShowsAndSetsOnOk) {
 
 TEST(RunSystemTime, CancelNoPortOrUnreadableClockSendNoSetting) {
     ClockBench cancelled;
-    EXPECT_FALSE(operations::RunSystemTime(&cancelled.bench.link,
+    EXPECT_FALSE(instrument::RunSystemTime(&cancelled.bench.link,
                                            [](SystemTimeDialogModel&) { return false; }));
     EXPECT_EQ(cancelled.bench.device.lines, (std::vector<std::string>{"Ver", "Date", "Time"}));
 
     bool shown = false;
     const auto show = [&shown](SystemTimeDialogModel&) { return shown = true; };
-    EXPECT_FALSE(operations::RunSystemTime(nullptr, show));
+    EXPECT_FALSE(instrument::RunSystemTime(nullptr, show));
 
     ClockBench unreadable;
     unreadable.bench.device.replies["Time"] = "\r\n>";
-    EXPECT_FALSE(operations::RunSystemTime(&unreadable.bench.link, show));
+    EXPECT_FALSE(instrument::RunSystemTime(&unreadable.bench.link, show));
     EXPECT_FALSE(shown);
     EXPECT_TRUE(unreadable.bench.messages.entries.empty());
 }

@@ -1,11 +1,11 @@
 #include "fuzz/support/FuzzInput.h"
 #include "fuzz/support/KeptInputs.h"
 #include "fuzz/support/ReplayDevice.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "link/Port.h"
 #include "operations/ClockSync.h"
 #include "operations/ConnectedSetup.h"
 #include "operations/Recorder.h"
-#include "operations/SystemTimeDialogModel.h"
 #include "support/RecordingMessageSink.h"
 
 #include <filesystem>
@@ -77,9 +77,9 @@ TEST(ClockFuzzRegression, ClocksMillionsOfYearsApartShowTheWholeDayCount) {
     const auto clock = operations::ReadInstrumentClock(link);
     ASSERT_TRUE(clock.has_value());
     EXPECT_EQ(clock->year, 6666666);
-    const operations::SystemTimeDialogModel dialog({2001, 7, 4, 9, 0, 0}, *clock);
+    const instrument::SystemTimeDialogModel dialog({2001, 7, 4, 9, 0, 0}, *clock);
     EXPECT_EQ(dialog.differenceText(), "    2434218906 00:05:01");
-    EXPECT_EQ(operations::DifferenceText(-86400LL * 3000000000LL - 3661),
+    EXPECT_EQ(instrument::DifferenceText(-86400LL * 3000000000LL - 3661),
               "    3000000000 01:01:01");
 }
 

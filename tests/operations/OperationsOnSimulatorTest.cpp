@@ -1,7 +1,7 @@
 #include "instrument/PcQpxTransmit.h"
+#include "instrument/RecorderDialogModel.h"
 #include "link/CalendarMath.h"
 #include "operations/ClockSync.h"
-#include "operations/RecorderDialogModel.h"
 #include "sim/SimulatedLine.h"
 #include "support/KeptProgressViews.h"
 #include "support/RecordingMessageSink.h"
@@ -17,8 +17,8 @@
 namespace qpx::test {
 namespace {
 
-using operations::FormatOutcome;
-using operations::RecorderDialogModel;
+using instrument::FormatOutcome;
+using instrument::RecorderDialogModel;
 using sim::Scenario;
 using sim::SimulatedLine;
 

@@ -1,11 +1,12 @@
 #include "instrument/PcQpxTransmit.h"
+#include "instrument/RecorderDialogModel.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "link/CalendarMath.h"
 #include "link/PortOpener.h"
 #include "link/VirtualClock.h"
 #include "operations/ChangeDetection.h"
 #include "operations/ClockSync.h"
 #include "operations/Connection.h"
-#include "operations/RecorderDialogModel.h"
 #include "planning/DeploymentPlanner.h"
 #include "sim/Instrument.h"
 #include "sim/InstrumentStructures.h"
@@ -477,7 +478,7 @@ Run RunDialog(Bench& bench, Sequence sequence, const sim::Scenario& scenario,
 
     switch (sequence) {
     case Sequence::RecorderRead: {
-        operations::RecorderDialogModel dialog;
+        instrument::RecorderDialogModel dialog;
         const int files = dialog.open(link);
         run.success = files >= 0;
         if (run.success) {
@@ -491,9 +492,9 @@ Run RunDialog(Bench& bench, Sequence sequence, const sim::Scenario& scenario,
         break;
     }
     case Sequence::Format: {
-        operations::RecorderDialogModel dialog;
-        const operations::FormatOutcome outcome = dialog.format(link, bench.views);
-        run.success = outcome == operations::FormatOutcome::Formatted;
+        instrument::RecorderDialogModel dialog;
+        const instrument::FormatOutcome outcome = dialog.format(link, bench.views);
+        run.success = outcome == instrument::FormatOutcome::Formatted;
         if (run.success) {
             if (!instrument.recorderFiles().empty() || !dialog.rows().empty() ||
                 dialog.fileCountText() != "0 Files found in Recorder") {
@@ -501,8 +502,8 @@ Run RunDialog(Bench& bench, Sequence sequence, const sim::Scenario& scenario,
             }
         } else {
             const bool reread = step != nullptr && step->command == "bdir";
-            if (outcome != (reread ? operations::FormatOutcome::ListNotRead
-                                   : operations::FormatOutcome::Failed)) {
+            if (outcome != (reread ? instrument::FormatOutcome::ListNotRead
+                                   : instrument::FormatOutcome::Failed)) {
                 run.unseen = "the format failed at another step";
             }
             failedAt(0, "Failed\r\n");
@@ -513,7 +514,7 @@ Run RunDialog(Bench& bench, Sequence sequence, const sim::Scenario& scenario,
         const std::int64_t before =
             link::SecondsFromCalendar(instrument.clockAt(sim::FromMs(bench.clock.nowMs())));
         std::optional<link::CalendarTime> shown;
-        operations::RunSystemTime(&link, [&](operations::SystemTimeDialogModel& dialog) {
+        instrument::RunSystemTime(&link, [&](instrument::SystemTimeDialogModel& dialog) {
             shown = dialog.instrumentTime();
             return false; // Cancel: nothing is sent
         });

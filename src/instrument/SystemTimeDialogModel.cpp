@@ -1,9 +1,9 @@
-#include "operations/SystemTimeDialogModel.h"
+#include "instrument/SystemTimeDialogModel.h"
 
 #include "link/CalendarMath.h"
 #include "model/TextFormat.h"
 
-namespace qpx::operations {
+namespace qpx::instrument {
 namespace {
 
 // Kept in 64 bits: a clock read as a year in the millions puts the days past what an int holds,
@@ -40,4 +40,20 @@ SystemTimeDialogModel::SystemTimeDialogModel(const link::CalendarTime& computer,
       computerText_(CalendarText(computer)), instrumentText_(CalendarText(instrument)),
       differenceText_(DifferenceText(ClockDifferenceSeconds(computer, instrument))) {}
 
-} // namespace qpx::operations
+bool RunSystemTime(link::Link* link, const SystemTimeDialogRunner& showDialog) {
+    if (link == nullptr || !link->port.isOpen()) {
+        return false;
+    }
+    const auto instrument = operations::ReadInstrumentClock(*link);
+    if (!instrument) {
+        return false;
+    }
+    SystemTimeDialogModel dialog(link->clock().localTime(), *instrument);
+    if (!showDialog || !showDialog(dialog)) {
+        return false;
+    }
+    dialog.accept();
+    return operations::SetInstrumentClock(*link, dialog.mode(), dialog.computerTime());
+}
+
+} // namespace qpx::instrument

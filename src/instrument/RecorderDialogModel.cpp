@@ -1,4 +1,4 @@
-#include "operations/RecorderDialogModel.h"
+#include "instrument/RecorderDialogModel.h"
 
 #include "link/SystemType.h"
 #include "link/WakeAndIdentify.h"
@@ -7,7 +7,7 @@
 #include <memory>
 #include <utility>
 
-namespace qpx::operations {
+namespace qpx::instrument {
 namespace {
 
 constexpr double kBytesPerMegabyte = 1048576.0;
@@ -30,7 +30,7 @@ std::string FreeSpaceText(std::uint32_t capacityBytes, std::uint32_t usedBytes) 
     return MegabytesText(usedBytes > capacityBytes ? 0u : capacityBytes - usedBytes);
 }
 
-RecorderDialogModel::RecorderDialogModel(RecorderDirectory directory)
+RecorderDialogModel::RecorderDialogModel(operations::RecorderDirectory directory)
     : directory_(std::move(directory)) {}
 
 int RecorderDialogModel::open(link::Link& link, Wake wake) {
@@ -46,10 +46,11 @@ int RecorderDialogModel::refresh(link::Link& link, Wake wake) {
     }
 
     // The header kept from the download stays as it was; this one only feeds the free text.
-    RecorderHeader header;
-    auto read = std::make_unique<RecorderDirectory>();
+    operations::RecorderHeader header;
+    auto read = std::make_unique<operations::RecorderDirectory>();
     rows_.clear();
-    const int files = ReadRecorderDirectory(link, header, read->entries, read->usedBytes, &rows_);
+    const int files =
+        operations::ReadRecorderDirectory(link, header, read->entries, read->usedBytes, &rows_);
     if (files < 0) {
         return -1;
     }
@@ -75,7 +76,7 @@ FormatOutcome RecorderDialogModel::format(link::Link& link, link::ProgressViewFa
         link::AppendLogText(view, "Success\r\n");
         link.clock().sleepMs(kAfterWakeMs);
         link::AppendLogText(view, "Formatting memory card......... ");
-        if (FormatRecorder(link)) {
+        if (operations::FormatRecorder(link)) {
             link::AppendLogText(view, "Success\r\n\r\nReading Recorder Directory..... ");
             clearListAndTexts();
             // A directory that cannot be read after the format is reported as such, not as a
@@ -97,4 +98,4 @@ void RecorderDialogModel::clearListAndTexts() {
     freeText_.clear();
 }
 
-} // namespace qpx::operations
+} // namespace qpx::instrument

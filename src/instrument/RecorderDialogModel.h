@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qpx::operations {
+namespace qpx::instrument {
 
 inline constexpr std::string_view kRecorderTitle = "Recorder";
 inline constexpr std::string_view kFormatWarning =
@@ -52,7 +52,7 @@ enum class FormatOutcome {
 // would tell the estimate that a full card is empty.
 class RecorderDialogModel {
 public:
-    explicit RecorderDialogModel(RecorderDirectory directory = {});
+    explicit RecorderDialogModel(operations::RecorderDirectory directory = {});
 
     // Whether a refresh begins with its own wake-up and identification.
     enum class Wake {
@@ -71,19 +71,19 @@ public:
     // `progress`; after a format the directory is read again.
     FormatOutcome format(link::Link& link, link::ProgressViewFactory& progress);
 
-    const std::vector<RecorderListRow>& rows() const { return rows_; }
+    const std::vector<operations::RecorderListRow>& rows() const { return rows_; }
     const std::string& fileCountText() const { return fileCountText_; }
     const std::string& usedText() const { return usedText_; }
     const std::string& freeText() const { return freeText_; }
 
-    const RecorderDirectory& directory() const { return directory_; }
+    const operations::RecorderDirectory& directory() const { return directory_; }
     planning::RecorderSpace space() const { return directory_.space(); }
 
 private:
     void clearListAndTexts();
 
-    RecorderDirectory directory_;
-    std::vector<RecorderListRow> rows_;
+    operations::RecorderDirectory directory_;
+    std::vector<operations::RecorderListRow> rows_;
     std::string fileCountText_;
     std::string usedText_;
     std::string freeText_;
@@ -94,4 +94,4 @@ std::string FileCountText(std::size_t rows);
 std::string MegabytesText(std::uint32_t bytes);
 std::string FreeSpaceText(std::uint32_t capacityBytes, std::uint32_t usedBytes);
 
-} // namespace qpx::operations
+} // namespace qpx::instrument

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "link/Clock.h"
+#include "link/Link.h"
+#include "operations/ClockSync.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
-namespace qpx::operations {
+namespace qpx::instrument {
 
 inline constexpr std::string_view kSystemTimeTitle = "System Time";
 
@@ -24,11 +27,6 @@ inline constexpr std::string_view kSystemTimeLabel = "System Time: ";
 inline constexpr std::string_view kDifferenceLabel = "Difference: ";
 inline constexpr std::string_view kSetSystemTimeGroup = "Set System Time:";
 inline constexpr std::string_view kDateTimeDisplayFormat = "yyyy'/'MM'/'dd',  'HH':'mm':'ss";
-
-enum class ClockMode {
-    Auto = 0,   // set the instrument to the computer's clock
-    Manual = 1, // set it to the date-time control's value
-};
 
 // "%4d/%02d/%02d %02d:%02d:%02d".
 std::string CalendarText(const link::CalendarTime& time);
@@ -52,11 +50,11 @@ public:
     const std::string& instrumentTimeText() const { return instrumentText_; }
     const std::string& differenceText() const { return differenceText_; }
 
-    ClockMode mode() const { return mode_; }
-    void selectAuto() { mode_ = ClockMode::Auto; }
-    void selectManual() { mode_ = ClockMode::Manual; }
+    operations::ClockMode mode() const { return mode_; }
+    void selectAuto() { mode_ = operations::ClockMode::Auto; }
+    void selectManual() { mode_ = operations::ClockMode::Manual; }
     // The date-time control takes input only in Manual mode.
-    bool dateTimeEnabled() const { return mode_ == ClockMode::Manual; }
+    bool dateTimeEnabled() const { return mode_ == operations::ClockMode::Manual; }
 
     // The date-time control's value; it starts at the computer time.
     const link::CalendarTime& controlTime() const { return control_; }
@@ -71,10 +69,18 @@ private:
     link::CalendarTime computer_;
     link::CalendarTime instrument_;
     link::CalendarTime control_;
-    ClockMode mode_ = ClockMode::Auto;
+    operations::ClockMode mode_ = operations::ClockMode::Auto;
     std::string computerText_;
     std::string instrumentText_;
     std::string differenceText_;
 };
 
-} // namespace qpx::operations
+// Shows the dialog model; true when the user pressed OK (the control's value is then taken).
+using SystemTimeDialogRunner = std::function<bool(SystemTimeDialogModel&)>;
+
+// The planner's "Show System &Time..." button: reads the instrument clock, shows the dialog with
+// the computer's time beside it, and on OK sets the instrument clock. Without a port, or when
+// the clock cannot be read, nothing is shown. True when the clock was set.
+bool RunSystemTime(link::Link* link, const SystemTimeDialogRunner& showDialog);
+
+} // namespace qpx::instrument

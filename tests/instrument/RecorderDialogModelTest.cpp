@@ -1,4 +1,4 @@
-#include "operations/RecorderDialogModel.h"
+#include "instrument/RecorderDialogModel.h"
 
 #include "support/KeptProgressViews.h"
 #include "support/LinkBench.h"
@@ -12,8 +12,8 @@
 namespace qpx::test {
 namespace {
 
-using operations::FormatOutcome;
-using operations::RecorderDialogModel;
+using instrument::FormatOutcome;
+using instrument::RecorderDialogModel;
 
 constexpr std::uint32_t kMiB = 1048576;
 
@@ -34,18 +34,18 @@ struct DialogBench {
 };
 
 TEST(RecorderDialogTexts, FileCountIsSingularOnlyForOne) {
-    EXPECT_EQ(operations::FileCountText(0), "0 Files found in Recorder");
-    EXPECT_EQ(operations::FileCountText(1), "1 File found in Recorder");
-    EXPECT_EQ(operations::FileCountText(2), "2 Files found in Recorder");
+    EXPECT_EQ(instrument::FileCountText(0), "0 Files found in Recorder");
+    EXPECT_EQ(instrument::FileCountText(1), "1 File found in Recorder");
+    EXPECT_EQ(instrument::FileCountText(2), "2 Files found in Recorder");
 }
 
 TEST(RecorderDialogTexts, SpaceInMegabytesAndFreeSpaceNeverWraps) {
-    EXPECT_EQ(operations::MegabytesText(16 * 65536), "1.00M");
-    EXPECT_EQ(operations::MegabytesText(0), "0.00M");
-    EXPECT_EQ(operations::MegabytesText(1234u * kMiB), "1234.00M");
-    EXPECT_EQ(operations::FreeSpaceText(64 * kMiB, kMiB), "63.00M");
-    EXPECT_EQ(operations::FreeSpaceText(64 * kMiB, 64 * kMiB), "0.00M");
-    EXPECT_EQ(operations::FreeSpaceText(kMiB, 2 * kMiB), "0.00M");
+    EXPECT_EQ(instrument::MegabytesText(16 * 65536), "1.00M");
+    EXPECT_EQ(instrument::MegabytesText(0), "0.00M");
+    EXPECT_EQ(instrument::MegabytesText(1234u * kMiB), "1234.00M");
+    EXPECT_EQ(instrument::FreeSpaceText(64 * kMiB, kMiB), "63.00M");
+    EXPECT_EQ(instrument::FreeSpaceText(64 * kMiB, 64 * kMiB), "0.00M");
+    EXPECT_EQ(instrument::FreeSpaceText(kMiB, 2 * kMiB), "0.00M");
 }
 
 TEST(RecorderDialogModel, EmptyCardShowsPluralZeroAndTheSpaceOfTheLastBlock) {
