@@ -2,6 +2,7 @@
 
 #include "model/TextFormat.h"
 #include "operations/SettingFields.h"
+#include "planning/SystemLimits.h"
 
 #include <algorithm>
 #include <vector>
@@ -28,9 +29,6 @@ constexpr std::array<std::string_view, 3> kCoordinateCommandWords{"BEAM", "XYZ",
 constexpr std::array<std::string_view, 2> kOutputModeCommandWords{"Auto", "Polled"};
 constexpr std::array<std::string_view, 2> kTemperatureModeCommandWords{"User", "Measured"};
 constexpr std::array<std::string_view, 2> kBurstModeCommandWords{"Disabled", "Enabled"};
-// Types 0, 3 and 4 have no command word; change detection never marks them.
-constexpr std::array<std::string_view, 3> kWaveTypeCommandWords{"", "P_SERIES", "PUV_SERIES"};
-
 // A list index without a word never goes out as a command the instrument would refuse.
 template <std::size_t N>
 Text Named(const char* format, const std::array<std::string_view, N>& words, int index) {
@@ -96,7 +94,8 @@ void DetectWaveRate(const AcceptedPlan& plan, const Setup& downloaded, Detection
 void DetectWaveType(const AcceptedPlan& plan, const Setup& downloaded, Detection& out) {
     const int planned = plan.waves.waveType;
     out.waveType = WaveTypeOf(downloaded.waveOptions);
-    if (planned != out.waveType && Named("%s", kWaveTypeCommandWords, planned)) {
+    // Types 0, 3 and 4 have no command word: the instrument keeps its own.
+    if (planned != out.waveType && planning::WaveTypeCommandWord(planned)) {
         out.waveType = planned;
         out.flags.mark(ChangeItem::WaveSeriesType);
     }
@@ -249,7 +248,13 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
      {kWavesGate, kWaveDetailsGate}},
     {SettingId::WaveType, "wave-type", ChangeItem::WaveSeriesType, "Update Wave Series Type",
      kWaveTypeWords, DetectWaveType,
-     [](const Detection& c) { return Named("wst %s", kWaveTypeCommandWords, c.waveType); },
+     [](const Detection& c) -> Text {
+         const auto word = planning::WaveTypeCommandWord(c.waveType);
+         if (!word) {
+             return std::nullopt;
+         }
+         return model::FormatText("wst %s", std::string(*word).c_str());
+     },
      {kWavesGate, kWaveDetailsGate}},
     // No command carries it: the planner's recorder box is never enabled.
     {SettingId::RecorderEnabled, "", ChangeItem::RecorderEnabled, "", {},
