@@ -1,6 +1,9 @@
 #include "cli/SettingApplication.h"
 
+#include "operations/SettingsTable.h"
+
 #include <optional>
+#include <string>
 
 namespace qpx::cli {
 namespace {
@@ -32,10 +35,6 @@ SettingOutcome ApplyAdvanced(DeploymentPlanner& planner, const SettingArgument& 
         dialog.temperatureModeSelected(*setting.choice);
         break;
     case SettingName::Temperature:
-        if (dialog.temperatureReadOnly()) {
-            return Refused("The water temperature is measured: set temperature-mode=user to type "
-                           "one.");
-        }
         dialog.temperatureTextChanged(setting.value);
         message = dialog.temperatureFocusLost();
         break;
@@ -48,9 +47,6 @@ SettingOutcome ApplyAdvanced(DeploymentPlanner& planner, const SettingArgument& 
         break;
     case SettingName::BurstInterval:
     case SettingName::ProfilesPerBurst:
-        if (!dialog.burstEditsEnabled()) {
-            return Refused("Burst mode is disabled: set burst-mode=enabled first.");
-        }
         if (setting.name == SettingName::BurstInterval) {
             dialog.burstIntervalTextChanged(setting.value);
         } else {
@@ -72,9 +68,6 @@ SettingOutcome ApplyAdvanced(DeploymentPlanner& planner, const SettingArgument& 
 }
 
 SettingOutcome ApplyWaves(DeploymentPlanner& planner, const SettingArgument& setting) {
-    if (!planner.wavesEnabled()) {
-        return Refused("This system has no waves option: there are no waves settings.");
-    }
     planning::WavesSettings dialog = planner.wavesSettings();
     SettingOutcome outcome = Accepted();
     const auto note = [&outcome](const std::optional<DialogMessage>& message) {
@@ -83,9 +76,6 @@ SettingOutcome ApplyWaves(DeploymentPlanner& planner, const SettingArgument& set
         }
     };
     note(dialog.openingMessage());
-    if (setting.name != SettingName::WaveEvery && !dialog.detailsEnabled()) {
-        return Refused("Wave recording is off: set wave-every to a number of profiles first.");
-    }
     switch (setting.name) {
     case SettingName::WaveEvery:
         dialog.recordEveryTextChanged(setting.value);
@@ -113,28 +103,27 @@ SettingOutcome ApplyWaves(DeploymentPlanner& planner, const SettingArgument& set
     return outcome;
 }
 
-// The boxes planning mode disables: nothing can be typed into them there.
-bool DisabledInPlanning(SettingName name) {
-    switch (name) {
-    case SettingName::FileName:
-    case SettingName::Start:
-    case SettingName::Comment1:
-    case SettingName::Comment2:
-    case SettingName::Comment3:
-    case SettingName::CoordinateSystem:
-    case SettingName::OutputMode:
-        return true;
-    default:
-        return false;
+// Why the setting's box cannot be typed into now, asked of the planner's enabling queries.
+std::optional<std::string> Gated(const DeploymentPlanner& planner, SettingName name) {
+    const operations::SettingRow& row = operations::SettingRowOf(name);
+    for (const operations::SettingGate& gate : row.gates) {
+        if (gate.enabled == nullptr || gate.enabled(planner)) {
+            continue;
+        }
+        if (gate.byPlanningMode && planner.planning()) {
+            return std::string(row.key) +
+                   " cannot be changed in planning mode: the instrument keeps its own.";
+        }
+        return std::string(gate.refusal);
     }
+    return std::nullopt;
 }
 
 } // namespace
 
 SettingOutcome ApplySetting(DeploymentPlanner& planner, const SettingArgument& setting) {
-    if (planner.planning() && DisabledInPlanning(setting.name)) {
-        return Refused(std::string(SettingKey(setting.name)) +
-                       " cannot be changed in planning mode: the instrument keeps its own.");
+    if (std::optional<std::string> refusal = Gated(planner, setting.name)) {
+        return Refused(std::move(*refusal));
     }
     switch (setting.name) {
     case SettingName::FileName:
@@ -163,9 +152,6 @@ SettingOutcome ApplySetting(DeploymentPlanner& planner, const SettingArgument& s
     case SettingName::BatteryPacks:
         return FromLiveCheck(planner.batteryPacksChanged(setting.value));
     case SettingName::CoordinateSystem:
-        if (!planner.coordinateEnabled()) {
-            return Refused("A PC-QPX always profiles in beam coordinates.");
-        }
         if (*setting.choice >= static_cast<int>(planner.coordinateList().size())) {
             return Refused("ENU coordinates need a compass, and this system has none.");
         }
@@ -189,6 +175,8 @@ SettingOutcome ApplySetting(DeploymentPlanner& planner, const SettingArgument& s
     case SettingName::WaveLength:
     case SettingName::WaveType:
         return ApplyWaves(planner, setting);
+    case SettingName::RecorderEnabled:
+        break;
     }
     return Refused("Unknown setting.");
 }

@@ -8,13 +8,10 @@
 namespace qpx::cli {
 namespace {
 
-constexpr std::array<std::string_view, 3> kCoordinateWords{"beam", "xyz", "enu"};
-constexpr std::array<std::string_view, 2> kOutputModeWords{"auto", "polled"};
-constexpr std::array<std::string_view, 2> kBatteryWords{"alkaline", "lithium"};
-constexpr std::array<std::string_view, 2> kTemperatureModeWords{"user", "measured"};
-constexpr std::array<std::string_view, 2> kBurstModeWords{"disabled", "enabled"};
-constexpr std::array<std::string_view, 3> kWaveRateWords{"1", "2", "4"};
-constexpr std::array<std::string_view, 3> kWaveTypeWords{"none", "p", "puv"};
+// The keyed rows, in the order the error message lists them.
+std::span<const operations::SettingRow> KeyedRows() {
+    return operations::SettingsTable().first(kSettingCount);
+}
 
 bool SameWord(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -40,11 +37,11 @@ std::optional<int> Digits(std::string_view text, std::size_t pos, std::size_t co
 
 std::string KnownNames() {
     std::string names;
-    for (const auto key : kSettingKeys) {
+    for (const auto& row : KeyedRows()) {
         if (!names.empty()) {
             names += ", ";
         }
-        names += key;
+        names += row.key;
     }
     return names;
 }
@@ -63,28 +60,11 @@ std::string ChoiceList(std::span<const std::string_view> choices) {
 } // namespace
 
 std::string_view SettingKey(SettingName name) {
-    return kSettingKeys[static_cast<std::size_t>(name)];
+    return operations::SettingRowOf(name).key;
 }
 
 std::span<const std::string_view> SettingChoices(SettingName name) {
-    switch (name) {
-    case SettingName::CoordinateSystem:
-        return kCoordinateWords;
-    case SettingName::OutputMode:
-        return kOutputModeWords;
-    case SettingName::BatteryType:
-        return kBatteryWords;
-    case SettingName::TemperatureMode:
-        return kTemperatureModeWords;
-    case SettingName::BurstMode:
-        return kBurstModeWords;
-    case SettingName::WaveRate:
-        return kWaveRateWords;
-    case SettingName::WaveType:
-        return kWaveTypeWords;
-    default:
-        return {};
-    }
+    return operations::SettingRowOf(name).words;
 }
 
 std::optional<link::CalendarTime> ParseCalendarText(std::string_view text) {
@@ -119,15 +99,16 @@ SettingParse ParseSettingArgument(std::string_view text) {
         return result;
     }
     const std::string_view key = text.substr(0, equals);
-    const auto found = std::find_if(kSettingKeys.begin(), kSettingKeys.end(),
-                                    [key](std::string_view k) { return SameWord(k, key); });
-    if (found == kSettingKeys.end()) {
+    const auto rows = KeyedRows();
+    const auto found = std::find_if(rows.begin(), rows.end(),
+                                    [key](const auto& row) { return SameWord(row.key, key); });
+    if (found == rows.end()) {
         result.error =
             "Unknown setting \"" + std::string(key) + "\"; the settings are " + KnownNames() + ".";
         return result;
     }
     SettingArgument setting;
-    setting.name = static_cast<SettingName>(found - kSettingKeys.begin());
+    setting.name = found->id;
     setting.value = std::string(text.substr(equals + 1));
 
     const auto choices = SettingChoices(setting.name);
@@ -136,7 +117,7 @@ SettingParse ParseSettingArgument(std::string_view text) {
             return SameWord(w, setting.value);
         });
         if (word == choices.end()) {
-            result.error = std::string(*found) + " takes one of " + ChoiceList(choices) +
+            result.error = std::string(found->key) + " takes one of " + ChoiceList(choices) +
                            ", not \"" + setting.value + "\".";
             return result;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Clock.h"
+#include "operations/SettingsTable.h"
 
 #include <array>
 #include <optional>
@@ -14,60 +15,10 @@
 // when the setting is applied (SettingApplication.h).
 namespace qpx::cli {
 
-enum class SettingName {
-    FileName,
-    Start,
-    Comment1,
-    Comment2,
-    Comment3,
-    AveragingInterval,
-    ProfilingInterval,
-    CoordinateSystem,
-    Cells,
-    CellSize,
-    Blanking,
-    OutputMode,
-    BatteryType,
-    BatteryPacks,
-    TemperatureMode,
-    Temperature,
-    Salinity,
-    BurstMode,
-    BurstInterval,
-    ProfilesPerBurst,
-    WaveEvery,
-    WaveRate,
-    WaveLength,
-    WaveType,
-};
+// The settings and their keys and words are the core's settings table's rows.
+using SettingName = operations::SettingId;
 
-inline constexpr std::size_t kSettingCount = 24;
-
-// The command-line names, in the order of SettingName.
-inline constexpr std::array<std::string_view, kSettingCount> kSettingKeys{"file-name",
-                                                                          "start",
-                                                                          "comment1",
-                                                                          "comment2",
-                                                                          "comment3",
-                                                                          "averaging-interval",
-                                                                          "profiling-interval",
-                                                                          "coordinate-system",
-                                                                          "cells",
-                                                                          "cell-size",
-                                                                          "blanking",
-                                                                          "output-mode",
-                                                                          "battery-type",
-                                                                          "battery-packs",
-                                                                          "temperature-mode",
-                                                                          "temperature",
-                                                                          "salinity",
-                                                                          "burst-mode",
-                                                                          "burst-interval",
-                                                                          "profiles-per-burst",
-                                                                          "wave-every",
-                                                                          "wave-rate",
-                                                                          "wave-length",
-                                                                          "wave-type"};
+inline constexpr std::size_t kSettingCount = operations::kKeyedSettingCount;
 
 std::string_view SettingKey(SettingName name);
 

@@ -5,10 +5,11 @@
 #include "link/WakeAndIdentify.h"
 #include "model/FieldText.h"
 #include "model/TextFormat.h"
+#include "operations/SettingsTable.h"
 
 #include <array>
-#include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace qpx::operations {
@@ -19,13 +20,6 @@ constexpr std::string_view kFailed = "Failed\r\n";
 constexpr int kCommandPauseMs = 150;
 constexpr int kCommentPauseMs = 500;
 constexpr int kCommentReadSize = 300;
-
-const char* Pick(std::initializer_list<const char*> names, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= names.size()) {
-        return nullptr;
-    }
-    return names.begin()[index];
-}
 
 void Step(link::ProgressView* view, link::Clock& clock, int pauseMs) {
     link::AppendLogText(view, kSuccess);
@@ -74,64 +68,18 @@ bool SendComments(link::Link& link, const model::UserSetup& user) {
 } // namespace
 
 std::vector<UploadCommand> SettingsCommands(const ChangeDetection& changes) {
-    using model::FormatText;
-    const model::UserSetup& u = changes.userSetup;
-    const auto marked = [&](ChangeItem item) { return changes.flags.marked(item); };
     std::vector<UploadCommand> out;
-    const auto add = [&](ChangeItem item, std::string_view label, std::string command) {
-        if (marked(item)) {
-            out.push_back({std::string(label), std::move(command)});
+    for (const SettingRow* row : CommandRows()) {
+        if (!changes.flags.marked(*row->item)) {
+            continue;
         }
-    };
-    // A list index without a name never goes out as a command the instrument would refuse.
-    const auto addNamed = [&](ChangeItem item, std::string_view label, const char* format,
-                              const char* name) {
-        if (name != nullptr) {
-            add(item, label, FormatText(format, name));
+        if (std::optional<std::string> command = row->command(changes)) {
+            out.push_back({link::StepLabel(row->stepName), std::move(*command)});
         }
-    };
-    add(ChangeItem::AveragingInterval, "Update Averaging Interval...... ",
-        FormatText("ai %9u", static_cast<unsigned>(u.averagingInterval)));
-    add(ChangeItem::ProfilingInterval, "Update Profiling Interval...... ",
-        FormatText("pri %9u", static_cast<unsigned>(u.profilingInterval)));
-    add(ChangeItem::CellSize, "Update Cell Size............... ",
-        FormatText("cs %.2f", static_cast<double>(static_cast<float>(u.cellSize) * 0.01f)));
-    add(ChangeItem::NumberOfCells, "Update Number of Cells......... ",
-        FormatText("nc %d", static_cast<int>(u.numberOfCells)));
-    add(ChangeItem::BlankingDistance, "Update Blanking Distance....... ",
-        FormatText("bd %.2f", static_cast<double>(static_cast<float>(u.blankingDistance) * 0.01f)));
-    addNamed(ChangeItem::CoordinateSystem, "Update Coordinate System....... ", "Cy %s",
-             Pick({"BEAM", "XYZ", "ENU"}, u.coordinateSystem));
-    addNamed(ChangeItem::OutputMode, "Update Output Mode............. ", "om %s",
-             Pick({"Auto", "Polled"}, u.outputMode));
-    addNamed(ChangeItem::TemperatureMode, "Set Temperature Mode........... ", "TempMode %s",
-             Pick({"User", "Measured"}, u.temperatureMode));
-    add(ChangeItem::DefaultTemperature, "Update Default Temperature..... ",
-        FormatText("Temp %9.2f",
-                   static_cast<double>(static_cast<float>(u.defaultTemperature) * 0.1f)));
-    add(ChangeItem::DefaultSalinity, "Update Default Salinity........ ",
-        FormatText("Sal %9.2f", static_cast<double>(static_cast<float>(u.salinity) * 0.1f)));
-    addNamed(ChangeItem::BurstMode, "Update Burst Mode.............. ", "bm %s",
-             Pick({"Disabled", "Enabled"}, u.burstMode));
-    add(ChangeItem::BurstInterval, "Update Burst Interval.......... ",
-        FormatText("bi %9u", static_cast<unsigned>(u.burstInterval)));
-    add(ChangeItem::ProfilesPerBurst, "Update Profiles Per Burst...... ",
-        FormatText("sb %9u", static_cast<unsigned>(u.profilesPerBurst)));
-    const char* rate = Pick({"1", "2", "4"}, changes.waveRateIndex);
-    if (rate != nullptr) {
-        add(ChangeItem::WaveSeriesRate, "Update Wave Series Rate........ ",
-            FormatText("wsr %s", rate));
     }
-    // Types 0, 3 and 4 have no command word; change detection never marks them.
-    addNamed(ChangeItem::WaveSeriesType, "Update Wave Series Type........ ", "wst %s",
-             Pick({"", "P_SERIES", "PUV_SERIES"}, changes.waveType == 0 ? -1 : changes.waveType));
-    add(ChangeItem::WaveSeriesLength, "Update Wave Series Length...... ",
-        FormatText("wsl %d", static_cast<int>(u.waveSamples)));
-    add(ChangeItem::RecordWaveSeriesEvery, "Update Record Wave Series...... ",
-        FormatText("rws %d", static_cast<int>(u.waveInterval)));
-    out.push_back({"Set Output Format.............. ", "of ascii"});
-    out.push_back({"Set AutoSleep.................. ", "AutoSleep on"});
-    out.push_back({"Save Setup..................... ", "SaveSetup"});
+    out.push_back({link::StepLabel("Set Output Format"), "of ascii"});
+    out.push_back({link::StepLabel("Set AutoSleep"), "AutoSleep on"});
+    out.push_back({link::StepLabel("Save Setup"), "SaveSetup"});
     return out;
 }
 
