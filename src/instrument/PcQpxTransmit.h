@@ -4,6 +4,7 @@
 #include "instrument/PulseSettings.h"
 #include "link/Link.h"
 #include "link/ProgressView.h"
+#include "model/OperationConfiguration.h"
 #include "planning/DialogMessage.h"
 
 #include <optional>
@@ -11,8 +12,7 @@
 
 namespace qpx::instrument {
 
-inline constexpr std::string_view kOperationReadBackFailed =
-    "Failed to get the Qpx Operation Configuration";
+inline constexpr std::string_view kOperationReadBackFailed = model::kOperationConfigurationFailed;
 
 enum class PcQpxTransmitResult {
     NoPort,  // planning mode: nothing sent, the display not recomputed

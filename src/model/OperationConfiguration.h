@@ -6,8 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace qpx::model {
+
+// Shown when the instrument's operation configuration does not come (or not whole): the download
+// and the PC-QPX read-back say the same.
+inline constexpr std::string_view kOperationConfigurationFailed =
+    "Failed to get the Qpx Operation Configuration";
 
 // Held size; the instrument sends a 64-byte form in which the wide fields are 16 bits.
 inline constexpr std::size_t kOperationConfigurationSize = 86;

@@ -2,6 +2,7 @@
 
 #include "link/Link.h"
 #include "link/ProgressView.h"
+#include "model/OperationConfiguration.h"
 #include "operations/DeploymentDisplay.h"
 #include "operations/Recorder.h"
 #include "planning/DeploymentValues.h"
@@ -27,8 +28,7 @@ public:
     virtual void runDisplay(DeploymentDisplay& display) = 0;
 };
 
-inline constexpr std::string_view kOperFailedMessage =
-    "Failed to get the Qpx Operation Configuration";
+inline constexpr std::string_view kOperFailedMessage = model::kOperationConfigurationFailed;
 inline constexpr std::string_view kDisconnectTitle = "QPX deployment";
 inline constexpr std::string_view kDisconnectMessage =
     "Now disconnect the communication cable from \nthe system for deployment.";
