@@ -2,6 +2,7 @@
 
 #include "link/CommandExchange.h"
 #include "link/FetchStructure.h"
+#include "link/ProgressStep.h"
 #include "link/SystemType.h"
 #include "link/WakeAndIdentify.h"
 #include "model/OperationConfiguration.h"
@@ -17,32 +18,35 @@ constexpr int kBarEnd = 6;
 constexpr int kAfterWakeMs = 300;
 constexpr int kBeforeDisplayMs = 150;
 
-constexpr std::array<std::string_view, 3> kSettingLabels{
-    "Update Pulse Length............ ",
-    "Update User Pulse Lag.......... ",
-    "Update User ResLag............. ",
+constexpr int kCommandPauseMs = 150;
+
+constexpr std::array<std::string_view, 3> kSettingNames{
+    "Update Pulse Length",
+    "Update User Pulse Lag",
+    "Update User ResLag",
 };
-constexpr std::string_view kSaveLabel = "Save Setup..................... ";
 
 // The steps up to the read-back; false at the first that failed.
 bool Send(link::Link& link, link::ProgressView* view, PcQpxSettings& settings,
           const PulseSettings& values) {
-    link::AppendLogText(view, "Waking up System............... ");
-    if (!link::IsServedSystem(link::WakeAndIdentify(link))) {
+    link::ProgressSteps steps(view, link.clock());
+    if (!steps.run("Waking up System", kAfterWakeMs,
+                   [&] { return link::IsServedSystem(link::WakeAndIdentify(link)); })) {
         return false;
     }
-    link::AppendLogText(view, "Success\r\n");
-    view->stepIt();
-    link.clock().sleepMs(kAfterWakeMs);
 
     link::AppendLogText(view, "Transmit PC-QPX Settings...............\r\n");
+    const auto send = [&](std::string_view name, const std::string& command) {
+        return steps.run(name, kCommandPauseMs,
+                         [&] { return link::SendCommandExpectOk(link, command, 3000) != 0; });
+    };
     const auto commands = PulseSettingCommands(values);
     for (std::size_t i = 0; i < commands.size(); ++i) {
-        if (link::SendCommandWithProgress(link, true, commands[i], kSettingLabels[i], view) == 0) {
+        if (!send(kSettingNames[i], commands[i])) {
             return false;
         }
     }
-    if (link::SendCommandWithProgress(link, true, "SaveSetup", kSaveLabel, view) == 0) {
+    if (!send("Save Setup", "SaveSetup")) {
         return false;
     }
 
@@ -58,6 +62,8 @@ bool Send(link::Link& link, link::ProgressView* view, PcQpxSettings& settings,
             : std::nullopt;
     if (!oper || !oper->ok()) {
         link.messages.showMessage(kOperationReadBackFailed);
+        // The steps all went through; the read-back's failure ends the last line.
+        link::AppendLogText(view, "Failed\r\n");
         return false;
     }
     link.clock().sleepMs(kBeforeDisplayMs);
@@ -82,9 +88,6 @@ PcQpxTransmitResult TransmitPcQpxSettings(link::Link* link, link::ProgressViewFa
     view->setStep(1);
 
     const bool sent = Send(*link, view.get(), settings, values);
-    if (!sent) {
-        link::AppendLogText(view.get(), "Failed\r\n");
-    }
     view->setPosition(kBarEnd);
     // The window holds its full bar for a moment itself.
     view->finish(sent);

@@ -3,6 +3,7 @@
 #include "link/LogFile.h"
 #include "link/PortFunctions.h"
 #include "link/ReplyText.h"
+#include "link/ProgressStep.h"
 
 #include <array>
 #include <optional>
@@ -170,16 +171,11 @@ int SendCommandWithProgress(Link& link, bool enabled, std::string_view command,
     if (!enabled) {
         return 1;
     }
-    AppendLogText(view, label);
-    if (SendCommandExpectOk(link, command, 3000) == 0) {
-        return 0;
-    }
-    AppendLogText(view, "Success\r\n");
-    if (view != nullptr) {
-        view->stepIt();
-    }
-    link.clock().sleepMs(150);
-    return 1;
+    ProgressSteps steps(view, link.clock(), {}, {.reportsFailure = false});
+    return steps.runLabelled(label, 150,
+                             [&] { return SendCommandExpectOk(link, command, 3000) != 0; })
+               ? 1
+               : 0;
 }
 
 } // namespace qpx::link

@@ -3,6 +3,7 @@
 #include "link/CommandExchange.h"
 #include "link/FetchStructure.h"
 #include "link/PortFunctions.h"
+#include "link/ProgressStep.h"
 #include "link/WakeAndIdentify.h"
 #include "model/OperationConfiguration.h"
 #include "model/SystemConfiguration.h"
@@ -84,24 +85,14 @@ bool DownloadConfiguration(link::Link& link, link::ProgressView* view, int unitS
     inputs.unitSystem = unitSystem;
     inputs.planning = false;
 
-    const auto step = [&](std::string_view label, auto&& action) {
-        link::AppendLogText(view, label);
-        if (!action()) {
-            link::AppendLogText(view, "Failed\r\n");
-            link.port.close();
-            return false;
-        }
-        link::AppendLogText(view, "Success\r\n");
-        if (view != nullptr) {
-            view->stepIt();
-        }
-        link.clock().sleepMs(kStepPauseMs);
-        return true;
+    link::ProgressSteps steps(view, link.clock(), [&] { link.port.close(); });
+    const auto step = [&](std::string_view name, const std::function<bool()>& action) {
+        return steps.run(name, kStepPauseMs, action);
     };
 
-    return step("Waking up System............... ",
+    return step("Waking up System",
                 [&] { return link::IsServedSystem(link::WakeAndIdentify(link)); }) &&
-           step("Get System Configuration....... ",
+           step("Get System Configuration",
                 [&] {
                     std::array<std::uint8_t, model::kSystemConfigurationSize> bytes{};
                     int length = 0;
@@ -113,7 +104,7 @@ bool DownloadConfiguration(link::Link& link, link::ProgressView* view, int unitS
                             bytes.data(), static_cast<std::size_t>(length))),
                         inputs.system, link.messages);
                 }) &&
-           step("Get Sensor Operation Config.... ",
+           step("Get Sensor Operation Config",
                 [&] {
                     std::array<std::uint8_t, model::kOperationConfigurationWireSize> bytes{};
                     int length = 0;
@@ -129,7 +120,7 @@ bool DownloadConfiguration(link::Link& link, link::ProgressView* view, int unitS
                                     inputs.system.cpuSoftwareVersion),
                                 inputs.operation, link.messages);
                 }) &&
-           step("Get User Setup................. ",
+           step("Get User Setup",
                 [&] {
                     std::array<std::uint8_t, model::kUserSetupSize> bytes{};
                     int length = 0;
@@ -140,9 +131,8 @@ bool DownloadConfiguration(link::Link& link, link::ProgressView* view, int unitS
                                     bytes.data(), static_cast<std::size_t>(length))),
                                 inputs.user, link.messages);
                 }) &&
-           step("Get Waves Option............... ",
-                [&] { return ReadWavesOption(link, inputs.wavesOption); }) &&
-           step("Get Recorder Settings.......... ", [&] {
+           step("Get Waves Option", [&] { return ReadWavesOption(link, inputs.wavesOption); }) &&
+           step("Get Recorder Settings", [&] {
                if (ReadRecorderDirectory(link, download.recorder) < 0) {
                    return false;
                }

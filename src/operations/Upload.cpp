@@ -2,6 +2,7 @@
 
 #include "link/CommandExchange.h"
 #include "link/PortFunctions.h"
+#include "link/ProgressStep.h"
 #include "link/WakeAndIdentify.h"
 #include "model/FieldText.h"
 #include "model/TextFormat.h"
@@ -15,19 +16,10 @@
 namespace qpx::operations {
 namespace {
 
-constexpr std::string_view kSuccess = "Success\r\n";
-constexpr std::string_view kFailed = "Failed\r\n";
 constexpr int kCommandPauseMs = 150;
 constexpr int kCommentPauseMs = 500;
 constexpr int kCommentReadSize = 300;
 
-void Step(link::ProgressView* view, link::Clock& clock, int pauseMs) {
-    link::AppendLogText(view, kSuccess);
-    if (view != nullptr) {
-        view->stepIt();
-    }
-    clock.sleepMs(pauseMs);
-}
 
 // "Comments" opens a three-line dialogue without a prompt, so it cannot go through the echoed
 // command exchange. Every line ends with a CR: without it the instrument never takes the line.
@@ -96,53 +88,47 @@ int TransmitSystemVariables(link::Link& link, link::ProgressViewFactory& views,
         view->setPosition(0);
         view->setStep(1);
     }
-    const auto fail = [&]() {
-        link::AppendLogText(view, kFailed);
+    link::ProgressSteps steps(view, clock, [&] {
         link.port.close();
         if (view != nullptr) {
             view->setPosition(changes.changedCount() + 4);
             view->finish(false);
         }
-        return 0;
+    });
+    const auto expectOk = [&](const std::string& command) {
+        return link::SendCommandExpectOk(link, command, 3000) != 0;
     };
 
-    link::AppendLogText(view, "Waking up System............... ");
-    if (!link::IsServedSystem(link::WakeAndIdentify(link))) {
-        return fail();
+    if (!steps.run("Waking up System", 300,
+                   [&] { return link::IsServedSystem(link::WakeAndIdentify(link)); })) {
+        return 0;
     }
-    Step(view, clock, 300);
     link::AppendLogText(view, "Transmit System Variables..............\r\n");
 
     const model::UserSetup& user = changes.userSetup;
-    if (link::SendCommandWithProgress(
-            link, changes.flags.marked(ChangeItem::DeploymentName),
-            model::FormatText("Deployment %s",
-                              std::string(model::FieldText(user.deploymentName)).c_str()),
-            "Update Deployment Name......... ", view) == 0) {
-        return fail();
-    }
-    if (changes.flags.marked(ChangeItem::StartDateTime)) {
-        link::AppendLogText(view, "Update Deployment Start Time... ");
-        const std::string date =
-            model::FormatText("StartDate %d/%02d/%02d", start.year, start.month, start.day);
-        const std::string time =
-            model::FormatText("StartTime %02d:%02d:%02d", start.hour, start.minute, start.second);
-        if (link::SendCommandExpectOk(link, date, 3000) == 0 ||
-            link::SendCommandExpectOk(link, time, 3000) == 0) {
-            return fail();
-        }
-        Step(view, clock, kCommandPauseMs);
-    }
-    if (changes.flags.marked(ChangeItem::Comments)) {
-        link::AppendLogText(view, "Update Comments................ ");
-        if (!SendComments(link, user)) {
-            return fail();
-        }
-        Step(view, clock, kCommandPauseMs);
+    const bool sent =
+        (!changes.flags.marked(ChangeItem::DeploymentName) ||
+         steps.run("Update Deployment Name", kCommandPauseMs,
+                   [&] {
+                       return expectOk(model::FormatText("Deployment %s",
+                                                         std::string(model::FieldText(user.deploymentName)).c_str()));
+                   })) &&
+        (!changes.flags.marked(ChangeItem::StartDateTime) ||
+         steps.run("Update Deployment Start Time", kCommandPauseMs,
+                   [&] {
+                       return expectOk(model::FormatText("StartDate %d/%02d/%02d", start.year,
+                                                         start.month, start.day)) &&
+                              expectOk(model::FormatText("StartTime %02d:%02d:%02d", start.hour,
+                                                         start.minute, start.second));
+                   })) &&
+        (!changes.flags.marked(ChangeItem::Comments) ||
+         steps.run("Update Comments", kCommandPauseMs, [&] { return SendComments(link, user); }));
+    if (!sent) {
+        return 0;
     }
     for (const UploadCommand& row : SettingsCommands(changes)) {
-        if (link::SendCommandWithProgress(link, true, row.command, row.label, view) == 0) {
-            return fail();
+        if (!steps.runLabelled(row.label, kCommandPauseMs, [&] { return expectOk(row.command); })) {
+            return 0;
         }
     }
     clock.sleepMs(kCommandPauseMs);
