@@ -12,7 +12,7 @@ int RunIdentify(CliEnvironment& env, const ConnectionOptions& connection, bool j
     }
     Report report;
     auto& system = report.section("system", "System");
-    system.add("system", "System:", SystemName(connected.systemType));
+    system.add("system", "System:", std::string(SystemName(connected.systemType)));
     system.add("system-type", "System Type:", model::FormatText("%d", connected.systemType));
     system.add("port", "Port:", connected.connection->where());
     PrintReport(env, report, json);

@@ -1,7 +1,10 @@
 #include "cli/InstrumentConnection.h"
 
-#include "link/SystemType.h"
-#include "link/WakeAndIdentify.h"
+#include "cli/ConsoleProgressView.h"
+#include "operations/Connection.h"
+
+#include <functional>
+#include <string>
 
 namespace qpx::cli {
 
@@ -16,26 +19,33 @@ InstrumentConnection::~InstrumentConnection() {
     port_->close();
 }
 
-std::string SystemName(int systemType) {
-    switch (systemType) {
-    case link::kSystemQpx:
-        return "QPX";
-    case link::kSystemWqs:
-        return "WQS";
-    case link::kSystemClv:
-        return "CLV";
-    case link::kSystemRill:
-        return "Rill";
-    case link::kSystemClvReportingWqs:
-        return "CLV reporting WQS";
-    case link::kSystemZeb:
-        return "ZEB";
-    case link::kSystemMerovane:
-        return "Merovane";
-    default:
-        return "no instrument";
+namespace {
+
+// The connect steps on standard error. A message shown while a step runs ends the step's line,
+// so the label is written again before its result.
+class ConnectLog {
+public:
+    explicit ConnectLog(CliEnvironment& env) : env_(env), view_(env) {}
+
+    void operator()(std::string_view text) {
+        if (!text.empty() && text.back() != '\n') {
+            label_ = text;
+        } else if (!label_.empty()) {
+            if (!env_.errLineOpen) {
+                view_.appendText(label_);
+            }
+            label_.clear();
+        }
+        view_.appendText(text);
     }
-}
+
+private:
+    CliEnvironment& env_;
+    ConsoleProgressView view_;
+    std::string label_;
+};
+
+} // namespace
 
 ConnectResult ConnectInstrument(CliEnvironment& env, const ConnectionOptions& options,
                                 link::MessageSink& messages, bool identify) {
@@ -46,54 +56,27 @@ ConnectResult ConnectInstrument(CliEnvironment& env, const ConnectionOptions& op
         result.exitCode = kExitUsage;
         return result;
     }
-    env.err << "Open Port........................ " << std::flush;
-    link::OpenResult opened = env.ports.open(target, options.baud);
-    if (!opened.port || opened.port->clearRx() < 0) {
-        env.err << "Failed\n";
-        if (!opened.message.empty()) {
-            env.err << opened.message << '\n';
-        }
-        env.err << std::flush;
-        if (opened.port) {
-            opened.port->close();
-        }
-        return result;
-    }
-    env.err << "Success\n" << std::flush;
-    std::unique_ptr<link::Port> port = std::move(opened.port);
-    if (!identify) {
-        result.connection = std::make_unique<InstrumentConnection>(
-            std::move(port), messages, env.logDirectory, 0, target.name());
-        result.exitCode = kExitSuccess;
-        return result;
-    }
-    env.err << "Waking up System................. " << std::flush;
-    env.errLineOpen = true;
-
-    link::Link probe{*port, messages, env.logDirectory};
-    result.systemType = link::WakeAndIdentify(probe);
-    if (env.errLineOpen) {
-        env.errLineOpen = false;
-    } else {
-        env.err << "Waking up System................. "; // a message ended the label's line
-    }
-    if (!link::IsServedSystem(result.systemType)) {
-        env.err << "Failed\n";
-        if (result.systemType > 0) {
+    ConnectLog log(env);
+    operations::FoundInstrument found = operations::FindInstrument(
+        [&] { return env.ports.open(target, options.baud); }, target.name(), identify, messages,
+        env.logDirectory, std::ref(log));
+    result.systemType = found.systemType;
+    if (!found.port) {
+        if (!found.portOpened) {
+            if (!found.openMessage.empty()) {
+                env.err << found.openMessage << '\n';
+            }
+        } else if (result.systemType > 0) {
             env.err << "A " << SystemName(result.systemType) << " answered on " << target.name()
                     << "; only a QPX or a Merovane can be set up.\n";
         } else {
             env.err << "No QPX or Merovane answered on " << target.name() << ".\n";
         }
         env.err << std::flush;
-        port->close();
         return result;
     }
-    env.err << "Success\n"
-            << SystemName(result.systemType) << " found on " << target.name() << '\n'
-            << std::flush;
     result.connection = std::make_unique<InstrumentConnection>(
-        std::move(port), messages, env.logDirectory, result.systemType, target.name());
+        std::move(found.port), messages, env.logDirectory, result.systemType, target.name());
     result.exitCode = kExitSuccess;
     return result;
 }

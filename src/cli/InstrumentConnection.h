@@ -4,6 +4,7 @@
 #include "link/Link.h"
 #include "link/MessageSink.h"
 #include "link/Port.h"
+#include "link/SystemType.h"
 
 #include <memory>
 #include <optional>
@@ -54,7 +55,6 @@ struct ConnectResult {
 ConnectResult ConnectInstrument(CliEnvironment& env, const ConnectionOptions& options,
                                 link::MessageSink& messages, bool identify);
 
-// "QPX", "CLV", ... for a system type; "no instrument" for the failures.
-std::string SystemName(int systemType);
+using link::SystemName;
 
 } // namespace qpx::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace qpx::link {
 
 // What WakeAndIdentify found at the other end of the line. Positive values are systems of the
@@ -24,6 +26,28 @@ enum SystemType : int {
 // Only these two speak the protocol this program drives.
 constexpr bool IsServedSystem(int systemType) {
     return systemType == kSystemQpx || systemType == kSystemMerovane;
+}
+
+// "QPX", "CLV", ... for a system type; "no instrument" for the failures.
+constexpr std::string_view SystemName(int systemType) {
+    switch (systemType) {
+    case kSystemQpx:
+        return "QPX";
+    case kSystemWqs:
+        return "WQS";
+    case kSystemClv:
+        return "CLV";
+    case kSystemRill:
+        return "Rill";
+    case kSystemClvReportingWqs:
+        return "CLV reporting WQS";
+    case kSystemZeb:
+        return "ZEB";
+    case kSystemMerovane:
+        return "Merovane";
+    default:
+        return "no instrument";
+    }
 }
 
 } // namespace qpx::link

@@ -76,46 +76,70 @@ PortScan ScanPorts(link::PortOpener& opener, bool holdingPort, int selected) {
     return scan;
 }
 
-bool ConnectInstrument(link::PortOpener& opener, link::Clock& clock,
-                       std::unique_ptr<link::Port>& slot, ConnectionSettings& settings,
-                       int portIndex, int baudRate, link::MessageSink& messages,
-                       const std::optional<std::filesystem::path>& logDirectory,
-                       const LogSink& log) {
+FoundInstrument FindInstrument(const PortOpening& open, std::string_view where, bool identify,
+                               link::MessageSink& messages,
+                               const std::optional<std::filesystem::path>& logDirectory,
+                               const LogSink& log) {
     const auto write = [&](std::string_view text) {
         if (log) {
             log(text);
         }
     };
+    FoundInstrument found;
     const auto fail = [&]() {
         write("Failed\r\n");
+        if (found.port) {
+            found.port->close();
+            found.port.reset();
+        }
+        return std::move(found);
+    };
+    write("Open Port........................ ");
+    link::OpenResult opened = open();
+    found.port = std::move(opened.port);
+    if (!found.port || opened.status < 0 || !found.port->isOpen() ||
+        link::ClearRXBuffer(*found.port) < 0) {
+        found.openMessage = std::move(opened.message);
+        return fail();
+    }
+    found.portOpened = true;
+    write("Success\r\n");
+    if (!identify) {
+        return found;
+    }
+    write("Waking up System................. ");
+    link::Link link{*found.port, messages, logDirectory};
+    found.systemType = link::WakeAndIdentify(link);
+    if (!link::IsServedSystem(found.systemType)) {
+        return fail();
+    }
+    write("Success\r\n");
+    write(model::FormatText("%s found on %s\r\n",
+                            std::string(link::SystemName(found.systemType)).c_str(),
+                            std::string(where).c_str()));
+    return found;
+}
+
+bool ConnectInstrument(link::PortOpener& opener, link::Clock& clock,
+                       std::unique_ptr<link::Port>& slot, ConnectionSettings& settings,
+                       int portIndex, int baudRate, link::MessageSink& messages,
+                       const std::optional<std::filesystem::path>& logDirectory,
+                       const LogSink& log) {
+    const auto open = [&] {
+        clock.sleepMs(10);
         if (slot) {
             slot->close();
             slot.reset();
         }
-        return false;
+        return opener.open(portIndex, baudRate, ParityLetter(settings.parityCode),
+                           settings.dataBitsCode + 5, settings.stopBitsCode + 1);
     };
-    write("Open Port........................ ");
-    clock.sleepMs(10);
-    if (OpenPort(opener, slot, portIndex, baudRate, settings.parityCode, settings.dataBitsCode,
-                 settings.stopBitsCode) != 1) {
-        return fail();
+    FoundInstrument found = FindInstrument(open, model::FormatText("COM%d", portIndex + 1), true,
+                                           messages, logDirectory, log);
+    if (!found.port) {
+        return false;
     }
-    if (link::ClearRXBuffer(*slot) < 0) {
-        return fail();
-    }
-    write("Success\r\n");
-    write("Waking up System................. ");
-    link::Link link{*slot, messages, logDirectory};
-    const int system = link::WakeAndIdentify(link);
-    if (system == link::kSystemQpx) {
-        write("Success\r\n");
-        write(model::FormatText("QPX found on COM%d\r\n", portIndex + 1));
-    } else if (system == link::kSystemMerovane) {
-        write("Success\r\n");
-        write(model::FormatText("Merovane found on COM%d\r\n", portIndex + 1));
-    } else {
-        return fail();
-    }
+    slot = std::move(found.port);
     settings.portIndex = portIndex;
     settings.baudRate = baudRate;
     clock.sleepMs(2000);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // Opening a serial port, testing which ports can be opened, and the "Go!" sequence that opens
@@ -62,6 +63,26 @@ PortScan ScanPorts(link::PortOpener& opener, bool holdingPort, int selected);
 
 // Where the "Go!" sequence writes its log, piece by piece (labels first, results after them).
 using LogSink = std::function<void(std::string_view)>;
+
+// An instrument found on a port: the port stays open in `port` when a QPX or Merovane answered.
+struct FoundInstrument {
+    std::unique_ptr<link::Port> port; // open on success, else none
+    bool portOpened = false;          // the port opened (the wake-up may still have failed)
+    int systemType = 0;               // what answered (0 when the port did not open)
+    std::string openMessage;          // the opener's reason when the port did not open
+};
+
+// Hands over the port to try, opened with whatever settings the front end keeps.
+using PortOpening = std::function<link::OpenResult()>;
+
+// The one connect sequence of every front end: "Open Port" with its result, then with
+// `identify` "Waking up System" with its result and "QPX found on COM1" (`where` names the
+// port). Only a QPX or a Merovane is kept: anything else, or no answer, closes the port.
+// Without `identify` the port is only opened.
+FoundInstrument FindInstrument(const PortOpening& open, std::string_view where, bool identify,
+                               link::MessageSink& messages,
+                               const std::optional<std::filesystem::path>& logDirectory,
+                               const LogSink& log);
 
 // "Go!": opens port `portIndex` at `baudRate` with the settings' other codes into `slot`, wakes
 // and identifies the instrument and logs each step. True when a QPX or Merovane answered: the
