@@ -1,6 +1,7 @@
 #include "cli/ReportSections.h"
 
 #include "instrument/RecorderDialogModel.h"
+#include "operations/SettingsTable.h"
 
 #include <cctype>
 
@@ -24,79 +25,57 @@ std::string Slug(std::string_view label) {
     return slug;
 }
 
-std::string Selected(const std::vector<std::string_view>& list, int selection) {
-    if (selection < 0 || selection >= static_cast<int>(list.size())) {
-        return {};
+using operations::SettingSection;
+
+// The planner's own figures, shown after the setting they follow.
+void AddFiguresAfter(ReportSection& section, operations::SettingId id,
+                     const planning::DeploymentPlanner& planner) {
+    using operations::SettingId;
+    switch (id) {
+    case SettingId::Blanking:
+        section.add("profiling-range", "", planner.rangeText());
+        break;
+    case SettingId::BatteryPacks:
+        section.add("battery-capacity", "Battery Capacity (Wh):", planner.capacityText());
+        section.add("power-consumption", "Power Consumption (W):", planner.powerDrawText());
+        section.add("power-summary", "", planner.powerText());
+        section.add("free-space-summary", "", planner.freeSpaceText());
+        break;
+    case SettingId::Salinity: {
+        const planning::AdvancedSettings advanced = planner.advancedSettings();
+        section.add("sound-speed", advanced.soundSpeedLabel(),
+                    EntryText(advanced.soundSpeedText()));
+        break;
     }
-    return EntryText(list[static_cast<std::size_t>(selection)]);
+    case SettingId::WaveType:
+        section.add("wave-duration",
+                    "Wave Series Duration (s):", EntryText(planner.wavesSettings().durationText()));
+        break;
+    default:
+        break;
+    }
 }
 
-template <std::size_t N>
-std::string Selected(const std::array<std::string_view, N>& list, int selection) {
-    return Selected(std::vector<std::string_view>(list.begin(), list.end()), selection);
+void AddSettings(ReportSection& section, SettingSection which,
+                 const planning::DeploymentPlanner& planner) {
+    for (const operations::SettingRow& row : operations::SettingsTable()) {
+        if (row.shown.section != which) {
+            continue;
+        }
+        section.add(std::string(operations::ReportName(row)), row.shown.label(planner),
+                    row.shown.text(planner));
+        AddFiguresAfter(section, row.id, planner);
+    }
 }
 
 } // namespace
 
-std::string EntryText(std::string_view entry) {
-    const auto first = entry.find_first_not_of(' ');
-    return first == std::string_view::npos ? std::string() : std::string(entry.substr(first));
-}
-
 void AddPlannerSections(Report& report, const planning::DeploymentPlanner& planner) {
-    using planning::DeploymentPlanner;
-    auto& deployment = report.section("deployment", "System Deployment");
-    deployment.add("file-name", "File Name:", planner.fileNameText());
-    deployment.add("start", "Start Date/Time:", planner.startDateTimeText());
-    deployment.add("comment1", "Comment 1:", planner.commentText(0));
-    deployment.add("comment2", "Comment 2:", planner.commentText(1));
-    deployment.add("comment3", "Comment 3:", planner.commentText(2));
-    deployment.add("averaging-interval", "Averaging Interval (s):", planner.averagingText());
-    deployment.add("profiling-interval", "Profiling Interval (s):", planner.profilingText());
-    deployment.add("coordinate-system", "Coordinate System:",
-                   Selected(planner.coordinateEntries(), planner.coordinateSelection()));
-    deployment.add("cells", "Number of Cells:", planner.cellsText());
-    deployment.add("cell-size", planner.cellSizeLabel(), planner.cellSizeText());
-    deployment.add("blanking", planner.blankingLabel(), planner.blankingText());
-    deployment.add("profiling-range", "", planner.rangeText());
-    deployment.add("output-mode", "Output Mode:",
-                   Selected(DeploymentPlanner::kOutputModeList, planner.outputModeSelection()));
-    deployment.add(
-        "recorder-enabled", "Recorder Enabled:",
-        Selected(DeploymentPlanner::kRecorderEnabledList, planner.recorderEnabledSelection()));
-    deployment.add("battery-type", "Battery Pack Type:",
-                   Selected(DeploymentPlanner::batteryTypeList(), planner.batteryTypeSelection()));
-    deployment.add("battery-packs", "Number of Battery Packs:", planner.batteryPacksText());
-    deployment.add("battery-capacity", "Battery Capacity (Wh):", planner.capacityText());
-    deployment.add("power-consumption", "Power Consumption (W):", planner.powerDrawText());
-    deployment.add("power-summary", "", planner.powerText());
-    deployment.add("free-space-summary", "", planner.freeSpaceText());
-
-    const planning::AdvancedSettings advanced = planner.advancedSettings();
-    auto& block = report.section("advanced", "Advanced Settings");
-    block.add("temperature-mode", "Temperature Mode:",
-              Selected(planning::AdvancedSettings::kTemperatureModeList,
-                       advanced.temperatureModeSelection()));
-    block.add("temperature", advanced.temperatureLabel(), advanced.temperatureText());
-    block.add("salinity", planning::AdvancedSettings::salinityLabel(), advanced.salinityText());
-    block.add("sound-speed", advanced.soundSpeedLabel(), EntryText(advanced.soundSpeedText()));
-    block.add("burst-mode", "Burst Mode:",
-              Selected(planning::AdvancedSettings::kBurstModeList, advanced.burstModeSelection()));
-    block.add("burst-interval", planning::AdvancedSettings::burstIntervalLabel(),
-              advanced.burstIntervalText());
-    block.add("profiles-per-burst", planning::AdvancedSettings::profilesPerBurstLabel(),
-              advanced.profilesPerBurstText());
-
+    AddSettings(report.section("deployment", "System Deployment"), SettingSection::Deployment,
+                planner);
+    AddSettings(report.section("advanced", "Advanced Settings"), SettingSection::Advanced, planner);
     if (planner.wavesEnabled()) {
-        const planning::WavesSettings waves = planner.wavesSettings();
-        auto& series = report.section("waves", "Waves Settings");
-        series.add("wave-every", "Record Wave Series every (profiles):", waves.recordEveryText());
-        series.add("wave-rate", "Wave Series Rate:",
-                   Selected(planning::WavesSettings::kRateList, waves.rateSelection()));
-        series.add("wave-length", "Wave Series Length:", waves.lengthText());
-        series.add("wave-type",
-                   "Wave Series Type:", Selected(waves.typeList(), waves.typeSelection()));
-        series.add("wave-duration", "Wave Series Duration (s):", EntryText(waves.durationText()));
+        AddSettings(report.section("waves", "Waves Settings"), SettingSection::Waves, planner);
     }
 }
 

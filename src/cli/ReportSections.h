@@ -3,6 +3,7 @@
 #include "cli/Report.h"
 #include "instrument/HardwareConfigView.h"
 #include "operations/Recorder.h"
+#include "operations/SettingsTable.h"
 #include "planning/DeploymentPlanner.h"
 
 #include <string>
@@ -12,11 +13,12 @@
 namespace qpx::cli {
 
 // A list entry as a word: the dialogs pad theirs with leading blanks ("     Alkaline").
-std::string EntryText(std::string_view entry);
+using operations::EntryText;
 
-// The planner's boxes and estimates ("deployment"), its advanced block as the advanced settings
-// dialog shows it ("advanced") and, when the system has the waves option, its wave block as the
-// waves dialog shows it ("waves").
+// Every setting of the settings table as the planner shows it, with the planner's estimates
+// after the settings they follow: the planner's boxes ("deployment"), its advanced block as the
+// advanced settings dialog shows it ("advanced") and, when the system has the waves option, its
+// wave block as the waves dialog shows it ("waves").
 void AddPlannerSections(Report& report, const planning::DeploymentPlanner& planner);
 
 // "&Deploy": "accepted", or the first failed check's message ("deploy-check").

@@ -27,36 +27,14 @@ SettingOutcome FromLiveCheck(const std::optional<DialogMessage>& message) {
     return message ? Refused(message->text) : Accepted();
 }
 
-SettingOutcome ApplyAdvanced(DeploymentPlanner& planner, const SettingArgument& setting) {
+using operations::SettingEntry;
+using operations::SettingValue;
+
+// The advanced settings' values are judged when the dialog closes with OK, as in the window.
+SettingOutcome EnterAdvanced(DeploymentPlanner& planner, const SettingEntry& entry,
+                             const SettingValue& value) {
     planning::AdvancedSettings dialog = planner.advancedSettings();
-    std::optional<DialogMessage> message;
-    switch (setting.name) {
-    case SettingName::TemperatureMode:
-        dialog.temperatureModeSelected(*setting.choice);
-        break;
-    case SettingName::Temperature:
-        dialog.temperatureTextChanged(setting.value);
-        message = dialog.temperatureFocusLost();
-        break;
-    case SettingName::Salinity:
-        dialog.salinityTextChanged(setting.value);
-        message = dialog.salinityFocusLost();
-        break;
-    case SettingName::BurstMode:
-        message = dialog.burstModeSelected(*setting.choice);
-        break;
-    case SettingName::BurstInterval:
-    case SettingName::ProfilesPerBurst:
-        if (setting.name == SettingName::BurstInterval) {
-            dialog.burstIntervalTextChanged(setting.value);
-        } else {
-            dialog.profilesPerBurstTextChanged(setting.value);
-        }
-        break;
-    default:
-        return Refused("Not an advanced setting.");
-    }
-    if (message) {
+    if (const std::optional<DialogMessage> message = entry.advanced(dialog, value)) {
         return Refused(message->text);
     }
     const auto ok = dialog.ok();
@@ -67,7 +45,9 @@ SettingOutcome ApplyAdvanced(DeploymentPlanner& planner, const SettingArgument& 
     return Accepted();
 }
 
-SettingOutcome ApplyWaves(DeploymentPlanner& planner, const SettingArgument& setting) {
+// The waves dialog's messages tell, they do not refuse: they are passed on as notes.
+SettingOutcome EnterWaves(DeploymentPlanner& planner, const SettingEntry& entry,
+                          const SettingValue& value) {
     planning::WavesSettings dialog = planner.wavesSettings();
     SettingOutcome outcome = Accepted();
     const auto note = [&outcome](const std::optional<DialogMessage>& message) {
@@ -76,25 +56,7 @@ SettingOutcome ApplyWaves(DeploymentPlanner& planner, const SettingArgument& set
         }
     };
     note(dialog.openingMessage());
-    switch (setting.name) {
-    case SettingName::WaveEvery:
-        dialog.recordEveryTextChanged(setting.value);
-        break;
-    case SettingName::WaveRate:
-        note(dialog.rateSelected(*setting.choice));
-        break;
-    case SettingName::WaveLength:
-        note(dialog.lengthTextChanged(setting.value));
-        break;
-    case SettingName::WaveType:
-        if (*setting.choice >= static_cast<int>(dialog.typeList().size())) {
-            return Refused("PUV Series needs the directional waves option.");
-        }
-        dialog.typeSelected(*setting.choice);
-        break;
-    default:
-        return Refused("Not a waves setting.");
-    }
+    note(entry.waves(dialog, value));
     const auto ok = dialog.ok();
     if (!ok.block) {
         return Refused(ok.message ? ok.message->text : std::string());
@@ -125,58 +87,21 @@ SettingOutcome ApplySetting(DeploymentPlanner& planner, const SettingArgument& s
     if (std::optional<std::string> refusal = Gated(planner, setting.name)) {
         return Refused(std::move(*refusal));
     }
-    switch (setting.name) {
-    case SettingName::FileName:
-        planner.fileNameChanged(setting.value);
-        return Accepted();
-    case SettingName::Start:
-        planner.setStartTime(*setting.start);
-        return Accepted();
-    case SettingName::Comment1:
-    case SettingName::Comment2:
-    case SettingName::Comment3:
-        planner.commentChanged(static_cast<int>(setting.name) -
-                                   static_cast<int>(SettingName::Comment1),
-                               setting.value);
-        return Accepted();
-    case SettingName::AveragingInterval:
-        return FromLiveCheck(planner.averagingIntervalChanged(setting.value));
-    case SettingName::ProfilingInterval:
-        return FromLiveCheck(planner.profilingIntervalChanged(setting.value));
-    case SettingName::Cells:
-        return FromLiveCheck(planner.cellsChanged(setting.value));
-    case SettingName::CellSize:
-        return FromLiveCheck(planner.cellSizeChanged(setting.value));
-    case SettingName::Blanking:
-        return FromLiveCheck(planner.blankingChanged(setting.value));
-    case SettingName::BatteryPacks:
-        return FromLiveCheck(planner.batteryPacksChanged(setting.value));
-    case SettingName::CoordinateSystem:
-        if (*setting.choice >= static_cast<int>(planner.coordinateList().size())) {
-            return Refused("ENU coordinates need a compass, and this system has none.");
-        }
-        planner.coordinateSelected(*setting.choice);
-        return Accepted();
-    case SettingName::OutputMode:
-        planner.outputModeSelected(*setting.choice);
-        return Accepted();
-    case SettingName::BatteryType:
-        planner.batteryTypeSelected(*setting.choice);
-        return Accepted();
-    case SettingName::TemperatureMode:
-    case SettingName::Temperature:
-    case SettingName::Salinity:
-    case SettingName::BurstMode:
-    case SettingName::BurstInterval:
-    case SettingName::ProfilesPerBurst:
-        return ApplyAdvanced(planner, setting);
-    case SettingName::WaveEvery:
-    case SettingName::WaveRate:
-    case SettingName::WaveLength:
-    case SettingName::WaveType:
-        return ApplyWaves(planner, setting);
-    case SettingName::RecorderEnabled:
-        break;
+    const SettingEntry& entry = operations::SettingRowOf(setting.name).entry;
+    const SettingValue value{setting.value, setting.choice.value_or(0),
+                             setting.start.value_or(link::CalendarTime{})};
+    if (entry.listSize != nullptr &&
+        static_cast<std::size_t>(value.choice) >= entry.listSize(planner)) {
+        return Refused(std::string(entry.beyondList));
+    }
+    if (entry.planner != nullptr) {
+        return FromLiveCheck(entry.planner(planner, value));
+    }
+    if (entry.advanced != nullptr) {
+        return EnterAdvanced(planner, entry, value);
+    }
+    if (entry.waves != nullptr) {
+        return EnterWaves(planner, entry, value);
     }
     return Refused("Unknown setting.");
 }

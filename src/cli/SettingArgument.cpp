@@ -8,10 +8,7 @@
 namespace qpx::cli {
 namespace {
 
-// The keyed rows, in the order the error message lists them.
-std::span<const operations::SettingRow> KeyedRows() {
-    return operations::SettingsTable().first(kSettingCount);
-}
+using operations::KeyedRows;
 
 bool SameWord(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -37,11 +34,11 @@ std::optional<int> Digits(std::string_view text, std::size_t pos, std::size_t co
 
 std::string KnownNames() {
     std::string names;
-    for (const auto& row : KeyedRows()) {
+    for (const operations::SettingRow* row : KeyedRows()) {
         if (!names.empty()) {
             names += ", ";
         }
-        names += row.key;
+        names += row->key;
     }
     return names;
 }
@@ -101,14 +98,14 @@ SettingParse ParseSettingArgument(std::string_view text) {
     const std::string_view key = text.substr(0, equals);
     const auto rows = KeyedRows();
     const auto found = std::find_if(rows.begin(), rows.end(),
-                                    [key](const auto& row) { return SameWord(row.key, key); });
+                                    [key](const auto* row) { return SameWord(row->key, key); });
     if (found == rows.end()) {
         result.error =
             "Unknown setting \"" + std::string(key) + "\"; the settings are " + KnownNames() + ".";
         return result;
     }
     SettingArgument setting;
-    setting.name = found->id;
+    setting.name = (*found)->id;
     setting.value = std::string(text.substr(equals + 1));
 
     const auto choices = SettingChoices(setting.name);
@@ -117,7 +114,7 @@ SettingParse ParseSettingArgument(std::string_view text) {
             return SameWord(w, setting.value);
         });
         if (word == choices.end()) {
-            result.error = std::string(found->key) + " takes one of " + ChoiceList(choices) +
+            result.error = std::string((*found)->key) + " takes one of " + ChoiceList(choices) +
                            ", not \"" + setting.value + "\".";
             return result;
         }

@@ -18,8 +18,6 @@ namespace qpx::cli {
 // The settings and their keys and words are the core's settings table's rows.
 using SettingName = operations::SettingId;
 
-inline constexpr std::size_t kSettingCount = operations::kKeyedSettingCount;
-
 std::string_view SettingKey(SettingName name);
 
 // The accepted words of a list setting, by list index; empty for other settings.

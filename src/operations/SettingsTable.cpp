@@ -117,6 +117,90 @@ constexpr SettingGate kWavesGate{WavesOption,
 constexpr SettingGate kWaveDetailsGate{
     WaveDetails, "Wave recording is off: set wave-every to a number of profiles first."};
 
+using planning::AdvancedSettings;
+using planning::WavesSettings;
+using Value = SettingValue;
+using Message = EntryMessage;
+
+// The entry events of the rows. Events that cannot refuse give no message.
+constexpr SettingEntry OnPlanner(Message (*event)(DeploymentPlanner&, const Value&)) {
+    return SettingEntry{event};
+}
+constexpr SettingEntry OnAdvanced(Message (*event)(AdvancedSettings&, const Value&)) {
+    return SettingEntry{nullptr, event};
+}
+constexpr SettingEntry OnWaves(Message (*event)(WavesSettings&, const Value&)) {
+    return SettingEntry{nullptr, nullptr, event};
+}
+
+template <int Index>
+Message EnterComment(DeploymentPlanner& p, const Value& v) {
+    p.commentChanged(Index, v.text);
+    return std::nullopt;
+}
+
+constexpr SettingEntry kFileNameEntry = OnPlanner([](DeploymentPlanner& p, const Value& v) {
+    p.fileNameChanged(v.text);
+    return Message{};
+});
+constexpr SettingEntry kStartEntry = OnPlanner([](DeploymentPlanner& p, const Value& v) {
+    p.setStartTime(v.start);
+    return Message{};
+});
+constexpr SettingEntry kCoordinateEntry{
+    [](DeploymentPlanner& p, const Value& v) {
+        p.coordinateSelected(v.choice);
+        return Message{};
+    },
+    nullptr, nullptr, [](const DeploymentPlanner& p) { return p.coordinateList().size(); },
+    "ENU coordinates need a compass, and this system has none."};
+constexpr SettingEntry kWaveTypeEntry{
+    nullptr, nullptr,
+    [](WavesSettings& d, const Value& v) {
+        d.typeSelected(v.choice);
+        return Message{};
+    },
+    [](const DeploymentPlanner& p) { return p.wavesSettings().typeList().size(); },
+    "PUV Series needs the directional waves option."};
+
+// The boxes whose live check answers the typed text.
+#define QPX_LIVE_CHECK(event)                                                                      \
+    OnPlanner([](DeploymentPlanner& p, const Value& v) { return p.event(v.text); })
+#define QPX_SELECT(dialog, event)                                                                  \
+    dialog([](auto& d, const Value& v) {                                                           \
+        d.event(v.choice);                                                                         \
+        return Message{};                                                                          \
+    })
+#define QPX_TYPE(dialog, event)                                                                    \
+    dialog([](auto& d, const Value& v) {                                                           \
+        d.event(v.text);                                                                           \
+        return Message{};                                                                          \
+    })
+
+// The text of the chosen list entry; empty when none is chosen.
+template <typename List>
+std::string ListEntry(const List& list, int selection) {
+    if (selection < 0 || static_cast<std::size_t>(selection) >= list.size()) {
+        return {};
+    }
+    return EntryText(list[static_cast<std::size_t>(selection)]);
+}
+
+#define QPX_SHOW(section, labelText, shownText)                                                    \
+    SettingShown {                                                                                 \
+        SettingSection::section,                                                                   \
+            [](const DeploymentPlanner& p) {                                                       \
+                static_cast<void>(p);                                                              \
+                return std::string(labelText);                                                     \
+            },                                                                                     \
+            [](const DeploymentPlanner& p) { return std::string(shownText); }                      \
+    }
+#define QPX_SHOW_NAMED(section, labelText, shownText, reportName)                                  \
+    SettingShown {                                                                                 \
+        SettingSection::section, [](const DeploymentPlanner&) { return std::string(labelText); },  \
+            [](const DeploymentPlanner& p) { return std::string(shownText); }, reportName          \
+    }
+
 #define QPX_DETECT(expr)                                                                           \
     [](const AcceptedPlan& plan, const Setup& downloaded, Detection& out) {                        \
         static_cast<void>(plan);                                                                   \
@@ -128,30 +212,43 @@ constexpr SettingGate kWaveDetailsGate{
 
 // clang-format off
 const std::array<SettingRow, kSettingRowCount> kRows{{
-    {SettingId::FileName, "file-name", ChangeItem::DeploymentName, "", {}, DetectName, nullptr,
+    {SettingId::FileName, "file-name", ChangeItem::DeploymentName, "", {},
+     kFileNameEntry,
+     QPX_SHOW(Deployment, "File Name:", p.fileNameText()), DetectName, nullptr,
      {kPlainGate}},
-    {SettingId::Start, "start", ChangeItem::StartDateTime, "", {},
+    {SettingId::Start, "start", ChangeItem::StartDateTime, "", {}, kStartEntry,
+     QPX_SHOW(Deployment, "Start Date/Time:", p.startDateTimeText()),
      QPX_DETECT(out.flags.mark(ChangeItem::StartDateTime)), nullptr, {kPlainGate}},
-    {SettingId::Comment1, "comment1", ChangeItem::Comments, "", {}, DetectComments, nullptr,
+    {SettingId::Comment1, "comment1", ChangeItem::Comments, "", {},
+     OnPlanner(EnterComment<0>),
+     QPX_SHOW(Deployment, "Comment 1:", p.commentText(0)), DetectComments, nullptr,
      {kPlainGate}},
-    {SettingId::Comment2, "comment2", ChangeItem::Comments, "", {}, DetectComments, nullptr,
+    {SettingId::Comment2, "comment2", ChangeItem::Comments, "", {},
+     OnPlanner(EnterComment<1>),
+     QPX_SHOW(Deployment, "Comment 2:", p.commentText(1)), DetectComments, nullptr,
      {kPlainGate}},
-    {SettingId::Comment3, "comment3", ChangeItem::Comments, "", {}, DetectComments, nullptr,
+    {SettingId::Comment3, "comment3", ChangeItem::Comments, "", {},
+     OnPlanner(EnterComment<2>),
+     QPX_SHOW(Deployment, "Comment 3:", p.commentText(2)), DetectComments, nullptr,
      {kPlainGate}},
     {SettingId::AveragingInterval, "averaging-interval", ChangeItem::AveragingInterval,
-     "Update Averaging Interval", {},
+     "Update Averaging Interval", {}, QPX_LIVE_CHECK(averagingIntervalChanged),
+     QPX_SHOW(Deployment, "Averaging Interval (s):", p.averagingText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::AveragingInterval, user.averagingInterval,
                         NearestField<std::uint16_t>(plan.averagingInterval *
                                                     IntervalUnitsPerSecond(downloaded)))),
      [](const Detection& c) { return Unsigned("ai %9u", c.userSetup.averagingInterval); }},
     {SettingId::ProfilingInterval, "profiling-interval", ChangeItem::ProfilingInterval,
-     "Update Profiling Interval", {},
+     "Update Profiling Interval", {}, QPX_LIVE_CHECK(profilingIntervalChanged),
+     QPX_SHOW(Deployment, "Profiling Interval (s):", p.profilingText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::ProfilingInterval, user.profilingInterval,
                         NearestField<std::uint16_t>(plan.profilingInterval *
                                                     IntervalUnitsPerSecond(downloaded)))),
      [](const Detection& c) { return Unsigned("pri %9u", c.userSetup.profilingInterval); }},
     {SettingId::CoordinateSystem, "coordinate-system", ChangeItem::CoordinateSystem,
-     "Update Coordinate System", kCoordinateWords,
+     "Update Coordinate System", kCoordinateWords, kCoordinateEntry,
+     QPX_SHOW(Deployment, "Coordinate System:",
+              ListEntry(p.coordinateEntries(), p.coordinateSelection())),
      QPX_DETECT(Compare(out.flags, ChangeItem::CoordinateSystem, user.coordinateSystem,
                         IndexField<std::uint8_t>(plan.coordinateIndex, 3))),
      [](const Detection& c) {
@@ -160,38 +257,65 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
      {SettingGate{[](const DeploymentPlanner& p) { return p.coordinateEnabled(); },
                   "A PC-QPX always profiles in beam coordinates.", true}}},
     {SettingId::Cells, "cells", ChangeItem::NumberOfCells, "Update Number of Cells", {},
+     QPX_LIVE_CHECK(cellsChanged),
+     QPX_SHOW(Deployment, "Number of Cells:", p.cellsText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::NumberOfCells, user.numberOfCells,
                         CountField<std::uint16_t>(plan.cells))),
      [](const Detection& c) { return Signed("nc %d", c.userSetup.numberOfCells); }},
     {SettingId::CellSize, "cell-size", ChangeItem::CellSize, "Update Cell Size", {},
+     QPX_LIVE_CHECK(cellSizeChanged),
+     QPX_SHOW(Deployment, p.cellSizeLabel(), p.cellSizeText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::CellSize, user.cellSize,
                         NearestField<std::uint16_t>(plan.cellSize * 100.0))),
      [](const Detection& c) { return Scaled("cs %.2f", c.userSetup.cellSize, 0.01f); }},
     {SettingId::Blanking, "blanking", ChangeItem::BlankingDistance, "Update Blanking Distance",
-     {},
+     {}, QPX_LIVE_CHECK(blankingChanged),
+     QPX_SHOW(Deployment, p.blankingLabel(), p.blankingText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::BlankingDistance, user.blankingDistance,
                         NearestField<std::uint16_t>(plan.blanking * 100.0))),
      [](const Detection& c) { return Scaled("bd %.2f", c.userSetup.blankingDistance, 0.01f); }},
     {SettingId::OutputMode, "output-mode", ChangeItem::OutputMode, "Update Output Mode",
-     kOutputModeWords,
+     kOutputModeWords, QPX_SELECT(OnPlanner, outputModeSelected),
+     QPX_SHOW(Deployment, "Output Mode:",
+              ListEntry(DeploymentPlanner::kOutputModeList, p.outputModeSelection())),
      QPX_DETECT(Compare(out.flags, ChangeItem::OutputMode, user.outputMode,
                         IndexField<std::uint8_t>(plan.outputIndex, 2))),
      [](const Detection& c) {
          return Named("om %s", kOutputModeCommandWords, c.userSetup.outputMode);
      },
      {SettingGate{[](const DeploymentPlanner& p) { return p.outputModeEnabled(); }, "", true}}},
+    // No command carries it: the planner's recorder box is never enabled.
+    {SettingId::RecorderEnabled, "", ChangeItem::RecorderEnabled, "", {}, {},
+     QPX_SHOW_NAMED(Deployment, "Recorder Enabled:",
+                    ListEntry(DeploymentPlanner::kRecorderEnabledList,
+                        p.recorderEnabledSelection()), "recorder-enabled"),
+     QPX_DETECT(Compare(out.flags, ChangeItem::RecorderEnabled, user.recorderEnabled,
+                        IndexField<std::uint8_t>(plan.recorderEnabledIndex, 2)))},
     // The battery is the planner's alone: it sizes the plan and never reaches the instrument.
-    {SettingId::BatteryType, "battery-type", std::nullopt, "", kBatteryWords},
-    {SettingId::BatteryPacks, "battery-packs", std::nullopt, "", {}},
+    {SettingId::BatteryType, "battery-type", std::nullopt, "", kBatteryWords,
+     QPX_SELECT(OnPlanner, batteryTypeSelected),
+     QPX_SHOW(Deployment, "Battery Pack Type:",
+              ListEntry(DeploymentPlanner::batteryTypeList(), p.batteryTypeSelection()))},
+    {SettingId::BatteryPacks, "battery-packs", std::nullopt, "", {},
+     QPX_LIVE_CHECK(batteryPacksChanged),
+     QPX_SHOW(Deployment, "Number of Battery Packs:", p.batteryPacksText())},
     {SettingId::TemperatureMode, "temperature-mode", ChangeItem::TemperatureMode,
-     "Set Temperature Mode", kTemperatureModeWords,
+     "Set Temperature Mode", kTemperatureModeWords, QPX_SELECT(OnAdvanced, temperatureModeSelected),
+     QPX_SHOW(Advanced, "Temperature Mode:",
+              ListEntry(AdvancedSettings::kTemperatureModeList,
+                  p.advancedSettings().temperatureModeSelection())),
      QPX_DETECT(Compare(out.flags, ChangeItem::TemperatureMode, user.temperatureMode,
                         IndexField<std::uint8_t>(plan.advanced.temperatureMode, 2))),
      [](const Detection& c) {
          return Named("TempMode %s", kTemperatureModeCommandWords, c.userSetup.temperatureMode);
      }},
     {SettingId::Temperature, "temperature", ChangeItem::DefaultTemperature,
-     "Update Default Temperature", {},
+     "Update Default Temperature", {}, OnAdvanced([](AdvancedSettings& d, const Value& v) {
+         d.temperatureTextChanged(v.text);
+         return d.temperatureFocusLost();
+     }),
+     QPX_SHOW(Advanced, p.advancedSettings().temperatureLabel(),
+              p.advancedSettings().temperatureText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::DefaultTemperature, user.defaultTemperature,
                         NearestField<std::int16_t>(plan.advanced.temperatureC * 10.0))),
      [](const Detection& c) {
@@ -202,18 +326,30 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
                   },
                   "The water temperature is measured: set temperature-mode=user to type one."}}},
     {SettingId::Salinity, "salinity", ChangeItem::DefaultSalinity, "Update Default Salinity", {},
+     OnAdvanced([](AdvancedSettings& d, const Value& v) {
+         d.salinityTextChanged(v.text);
+         return d.salinityFocusLost();
+     }),
+     QPX_SHOW(Advanced, AdvancedSettings::salinityLabel(), p.advancedSettings().salinityText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::DefaultSalinity, user.salinity,
                         NearestField<std::int16_t>(plan.advanced.salinity * 10.0))),
      [](const Detection& c) { return Scaled("Sal %9.2f", c.userSetup.salinity, 0.1f); }},
     {SettingId::BurstMode, "burst-mode", ChangeItem::BurstMode, "Update Burst Mode",
-     kBurstModeWords,
+     kBurstModeWords, OnAdvanced([](AdvancedSettings& d, const Value& v) {
+         return d.burstModeSelected(v.choice);
+     }),
+     QPX_SHOW(Advanced, "Burst Mode:",
+              ListEntry(AdvancedSettings::kBurstModeList,
+                  p.advancedSettings().burstModeSelection())),
      QPX_DETECT(Compare(out.flags, ChangeItem::BurstMode, user.burstMode,
                         IndexField<std::uint16_t>(plan.advanced.burstMode, 2))),
      [](const Detection& c) {
          return Named("bm %s", kBurstModeCommandWords, c.userSetup.burstMode);
      }},
     {SettingId::BurstInterval, "burst-interval", ChangeItem::BurstInterval,
-     "Update Burst Interval", {},
+     "Update Burst Interval", {}, QPX_TYPE(OnAdvanced, burstIntervalTextChanged),
+     QPX_SHOW(Advanced, AdvancedSettings::burstIntervalLabel(),
+              p.advancedSettings().burstIntervalText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::BurstInterval, user.burstInterval,
                         NearestField<std::uint16_t>(plan.advanced.burstInterval))),
      [](const Detection& c) { return Unsigned("bi %9u", c.userSetup.burstInterval); },
@@ -222,7 +358,9 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
                   },
                   "Burst mode is disabled: set burst-mode=enabled first."}}},
     {SettingId::ProfilesPerBurst, "profiles-per-burst", ChangeItem::ProfilesPerBurst,
-     "Update Profiles Per Burst", {},
+     "Update Profiles Per Burst", {}, QPX_TYPE(OnAdvanced, profilesPerBurstTextChanged),
+     QPX_SHOW(Advanced, AdvancedSettings::profilesPerBurstLabel(),
+              p.advancedSettings().profilesPerBurstText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::ProfilesPerBurst, user.profilesPerBurst,
                         CountField<std::uint16_t>(plan.advanced.profilesPerBurst))),
      [](const Detection& c) { return Unsigned("sb %9u", c.userSetup.profilesPerBurst); },
@@ -231,23 +369,35 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
                   },
                   "Burst mode is disabled: set burst-mode=enabled first."}}},
     {SettingId::WaveEvery, "wave-every", ChangeItem::RecordWaveSeriesEvery,
-     "Update Record Wave Series", {},
+     "Update Record Wave Series", {}, QPX_TYPE(OnWaves, recordEveryTextChanged),
+     QPX_SHOW(Waves, "Record Wave Series every (profiles):", p.wavesSettings().recordEveryText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::RecordWaveSeriesEvery, user.waveInterval,
                         CountField<std::uint8_t>(plan.waves.recordEvery))),
      [](const Detection& c) { return Signed("rws %d", c.userSetup.waveInterval); },
      {kWavesGate}},
     {SettingId::WaveRate, "wave-rate", ChangeItem::WaveSeriesRate, "Update Wave Series Rate",
-     kWaveRateWords, DetectWaveRate,
+     kWaveRateWords, OnWaves([](WavesSettings& d, const Value& v) {
+         return d.rateSelected(v.choice);
+     }),
+     QPX_SHOW(Waves, "Wave Series Rate:",
+              ListEntry(WavesSettings::kRateList, p.wavesSettings().rateSelection())),
+                  DetectWaveRate,
      [](const Detection& c) { return Named("wsr %s", kWaveRateWords, c.waveRateIndex); },
      {kWavesGate, kWaveDetailsGate}},
     {SettingId::WaveLength, "wave-length", ChangeItem::WaveSeriesLength,
-     "Update Wave Series Length", {},
+     "Update Wave Series Length", {}, OnWaves([](WavesSettings& d, const Value& v) {
+         return d.lengthTextChanged(v.text);
+     }),
+     QPX_SHOW(Waves, "Wave Series Length:", p.wavesSettings().lengthText()),
      QPX_DETECT(Compare(out.flags, ChangeItem::WaveSeriesLength, user.waveSamples,
                         CountField<std::uint16_t>(plan.waves.length))),
      [](const Detection& c) { return Signed("wsl %d", c.userSetup.waveSamples); },
      {kWavesGate, kWaveDetailsGate}},
     {SettingId::WaveType, "wave-type", ChangeItem::WaveSeriesType, "Update Wave Series Type",
-     kWaveTypeWords, DetectWaveType,
+     kWaveTypeWords, kWaveTypeEntry,
+     QPX_SHOW(Waves, "Wave Series Type:",
+              ListEntry(p.wavesSettings().typeList(), p.wavesSettings().typeSelection())),
+                  DetectWaveType,
      [](const Detection& c) -> Text {
          const auto word = planning::WaveTypeCommandWord(c.waveType);
          if (!word) {
@@ -256,16 +406,39 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
          return model::FormatText("wst %s", std::string(*word).c_str());
      },
      {kWavesGate, kWaveDetailsGate}},
-    // No command carries it: the planner's recorder box is never enabled.
-    {SettingId::RecorderEnabled, "", ChangeItem::RecorderEnabled, "", {},
-     QPX_DETECT(Compare(out.flags, ChangeItem::RecorderEnabled, user.recorderEnabled,
-                        IndexField<std::uint8_t>(plan.recorderEnabledIndex, 2)))},
 }};
 // clang-format on
 
 #undef QPX_DETECT
+#undef QPX_LIVE_CHECK
+#undef QPX_SELECT
+#undef QPX_TYPE
+#undef QPX_SHOW
+#undef QPX_SHOW_NAMED
 
 } // namespace
+
+std::string EntryText(std::string_view entry) {
+    const auto first = entry.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string() : std::string(entry.substr(first));
+}
+
+std::string_view ReportName(const SettingRow& row) {
+    return row.key.empty() ? row.shown.name : row.key;
+}
+
+std::span<const SettingRow* const> KeyedRows() {
+    static const std::vector<const SettingRow*> rows = [] {
+        std::vector<const SettingRow*> keyed;
+        for (const SettingRow& row : kRows) {
+            if (!row.key.empty()) {
+                keyed.push_back(&row);
+            }
+        }
+        return keyed;
+    }();
+    return rows;
+}
 
 std::span<const SettingRow> SettingsTable() {
     return kRows;

@@ -76,8 +76,8 @@ TEST(SettingArgument, RefusesWhatIsNotASettingWithAReason) {
 }
 
 TEST(SettingArgument, EveryNameRoundTrips) {
-    for (std::size_t i = 0; i < cli::kSettingCount; ++i) {
-        const auto name = static_cast<SettingName>(i);
+    for (const operations::SettingRow* row : operations::KeyedRows()) {
+        const SettingName name = row->id;
         const auto choices = cli::SettingChoices(name);
         std::string text = std::string(cli::SettingKey(name)) + "=";
         if (name == SettingName::Start) {

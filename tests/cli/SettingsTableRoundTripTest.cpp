@@ -187,13 +187,20 @@ TEST(SettingsTable, RowsWithoutACommandKeepWhatWasTyped) {
     }
 }
 
-// Every row is found under its own id, and only the recorder box has no command-line key.
+// Every row is found under its own id, only the recorder box has no command-line key, every keyed
+// row reaches the planner through exactly one event, and every row can be shown.
 TEST(SettingsTable, RowsStandInTheirOwnPlaces) {
     const auto rows = operations::SettingsTable();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(static_cast<std::size_t>(rows[i].id), i);
         EXPECT_EQ(rows[i].key.empty(), rows[i].id == SettingId::RecorderEnabled);
         EXPECT_EQ(rows[i].stepName.empty(), rows[i].command == nullptr) << rows[i].key;
+        const operations::SettingEntry& entry = rows[i].entry;
+        const int events = int{entry.planner != nullptr} + int{entry.advanced != nullptr} +
+                           int{entry.waves != nullptr};
+        EXPECT_EQ(events, rows[i].key.empty() ? 0 : 1) << rows[i].key;
+        EXPECT_TRUE(rows[i].shown.label != nullptr && rows[i].shown.text != nullptr);
+        EXPECT_FALSE(operations::ReportName(rows[i]).empty());
     }
 }
 
