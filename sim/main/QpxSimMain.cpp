@@ -10,12 +10,15 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
+
+using namespace qpx::sim;
 
 volatile std::sig_atomic_t gStopSignal = 0;
 volatile std::sig_atomic_t gChildChanged = 0;
@@ -49,11 +52,8 @@ bool MakeLink(const std::string& linkPath, const std::string& device) {
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    using namespace qpx::sim;
-
+// Usage errors and --help end the program here, with the code it exits with.
+std::optional<int> ReadOptions(int argc, char** argv, SimOptions& options) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     SimOptionsResult parsed = ParseSimOptions(arguments);
     if (!parsed.ok) {
@@ -61,46 +61,44 @@ int main(int argc, char** argv) {
         std::fputs("Try 'qpx-sim --help'.\n", stderr);
         return 2;
     }
-    SimOptions& options = parsed.options;
+    options = std::move(parsed.options);
     if (options.help) {
         std::fputs(SimUsage().c_str(), stdout);
         return 0;
     }
+    return std::nullopt;
+}
 
-    Scenario& scenario = options.scenario;
-    // The host's break never reaches the master of a pseudo-terminal (the pty driver has no
-    // break to pass on, and packet mode reports none), so only the wake-up string can wake it.
+// The host's break never reaches the master of a pseudo-terminal (the pty driver has no break to
+// pass on, and packet mode reports none), so only the wake-up string can wake it.
+void WakeOnlyByString(Scenario& scenario) {
     if (scenario.sleeping && scenario.wakesOnBreak) {
         scenario.wakesOnBreak = false;
         Status("a break cannot reach a pseudo-terminal: the sleeping instrument wakes on "
                "\"++++++++++\" only");
     }
+}
 
-    std::ofstream transcript;
+bool OpenTranscript(const SimOptions& options, std::ofstream& transcript) {
     if (options.transcriptPath) {
         transcript.open(*options.transcriptPath, std::ios::out | std::ios::trunc);
         if (!transcript) {
             Status("--transcript " + *options.transcriptPath + ": cannot write the file");
-            return 1;
+            return false;
         }
     }
+    return true;
+}
 
-    PseudoTerminalLine line;
-    if (!line.ok()) {
-        Status(line.error());
-        return 1;
+void RemoveLink(const SimOptions& options) {
+    if (options.linkPath) {
+        ::unlink(options.linkPath->c_str());
     }
-    if (options.linkPath && !MakeLink(*options.linkPath, line.path())) {
-        return 1;
-    }
-    const auto removeLink = [&options] {
-        if (options.linkPath) {
-            ::unlink(options.linkPath->c_str());
-        }
-    };
+}
 
-    // The signals that matter arrive only while the server sleeps in ppoll, so the loop sees
-    // each one as it wakes.
+// The signals that matter arrive only while the server sleeps in ppoll, so the loop sees each
+// one as it wakes. Returns the mask to restore, which the child program starts with too.
+sigset_t CatchSignals() {
     sigset_t handled;
     sigemptyset(&handled);
     for (const int signalNumber : {SIGINT, SIGTERM, SIGCHLD}) {
@@ -119,24 +117,71 @@ int main(int argc, char** argv) {
     childAction.sa_flags = SA_NOCLDSTOP;
     ::sigaction(SIGCHLD, &childAction, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+    return original;
+}
 
-    std::fputs((line.path() + "\n").c_str(), stdout);
+void Announce(const SimOptions& options, const std::string& device) {
+    std::fputs((device + "\n").c_str(), stdout);
     std::fflush(stdout);
-    Status("serving \"" + scenario.versionText + "\" at " + std::to_string(scenario.baudRate) +
-           " baud on " + line.path() +
+    Status("serving \"" + options.scenario.versionText + "\" at " +
+           std::to_string(options.scenario.baudRate) + " baud on " + device +
            (options.linkPath ? " (linked as " + *options.linkPath + ")" : std::string()));
+}
 
+// Closes the device as the way serving ended asks, and gives the exit code.
+int AfterServing(RealTimeServer::End end, const SimOptions& options, PseudoTerminalLine& line,
+                 ChildProgram& child, const sigset_t& original) {
+    const bool withChild = !options.exec.empty();
+    switch (end) {
+    case RealTimeServer::End::LineFault:
+        // As a killed simulator or a pulled cable: the host's open device hangs up. Closing
+        // the master throws away what the host has not read yet, so the bytes already sent are
+        // given a moment to be taken first.
+        ::usleep(100'000);
+        line.close();
+        Status("line fault: the device was closed");
+        RemoveLink(options);
+        if (!withChild) {
+            std::fflush(stderr);
+            ::_exit(1);
+        }
+        ::sigprocmask(SIG_SETMASK, &original, nullptr);
+        child.wait();
+        return child.exitCode();
+    case RealTimeServer::End::Failed:
+        Status("the pseudo-terminal failed");
+        line.close();
+        RemoveLink(options);
+        if (withChild) {
+            child.wait();
+        }
+        return 1;
+    case RealTimeServer::End::Stopped:
+        break;
+    }
+    line.close();
+    RemoveLink(options);
+    if (withChild) {
+        child.wait();
+        return child.exitCode();
+    }
+    return 0;
+}
+
+int Serve(const SimOptions& options, PseudoTerminalLine& line, std::ofstream& transcript,
+          const sigset_t& original) {
+    const bool withChild = !options.exec.empty();
     ChildProgram child;
-    if (!options.exec.empty()) {
+    if (withChild) {
         std::string error;
         if (!child.start(options.exec, line.path(), original, error)) {
             Status(error);
-            removeLink();
+            RemoveLink(options);
             return 127;
         }
     }
 
-    Instrument instrument(scenario);
+    Instrument instrument(options.scenario);
     RealTimeServer server(instrument, line.master(),
                           ServerSettings{options.exitMidFrame, options.exitAt});
     server.onLine = [&transcript](std::string_view text) {
@@ -145,7 +190,6 @@ int main(int argc, char** argv) {
             transcript.flush();
         }
     };
-    const bool withChild = !options.exec.empty();
     server.stop = [&] {
         if (gStopSignal != 0) {
             const int signalNumber = gStopSignal;
@@ -167,38 +211,31 @@ int main(int argc, char** argv) {
     if (server.overrunBytes() > 0) {
         Status(std::to_string(server.overrunBytes()) + " bytes were lost: nobody read the device");
     }
-    switch (end) {
-    case RealTimeServer::End::LineFault:
-        // As a killed simulator or a pulled cable: the host's open device hangs up. Closing
-        // the master throws away what the host has not read yet, so the bytes already sent are
-        // given a moment to be taken first.
-        ::usleep(100'000);
-        line.close();
-        Status("line fault: the device was closed");
-        removeLink();
-        if (!withChild) {
-            std::fflush(stderr);
-            ::_exit(1);
-        }
-        ::sigprocmask(SIG_SETMASK, &original, nullptr);
-        child.wait();
-        return child.exitCode();
-    case RealTimeServer::End::Failed:
-        Status("the pseudo-terminal failed");
-        line.close();
-        removeLink();
-        if (withChild) {
-            child.wait();
-        }
+    return AfterServing(end, options, line, child, original);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    SimOptions options;
+    if (const std::optional<int> code = ReadOptions(argc, argv, options)) {
+        return *code;
+    }
+    WakeOnlyByString(options.scenario);
+
+    std::ofstream transcript;
+    if (!OpenTranscript(options, transcript)) {
         return 1;
-    case RealTimeServer::End::Stopped:
-        break;
     }
-    line.close();
-    removeLink();
-    if (withChild) {
-        child.wait();
-        return child.exitCode();
+    PseudoTerminalLine line;
+    if (!line.ok()) {
+        Status(line.error());
+        return 1;
     }
-    return 0;
+    if (options.linkPath && !MakeLink(*options.linkPath, line.path())) {
+        return 1;
+    }
+    const sigset_t original = CatchSignals();
+    Announce(options, line.path());
+    return Serve(options, line, transcript, original);
 }

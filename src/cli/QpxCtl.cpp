@@ -35,6 +35,159 @@ void AddUnits(CLI::App* command, int& unitSystem) {
         ->transform(CLI::CheckedTransformer(kUnitNames, CLI::ignore_case));
 }
 
+// Where CLI11 puts what it parses, and the subcommands to ask which one was given. Bound by
+// reference, so it stays where it was made until the command has run.
+struct CommandLine {
+    bool json = false;
+    ConnectionOptions connection;
+    OutputOptions output;
+    PlanOptions plan;
+    DeployOptions deploy;
+    bool yes = false;
+    std::optional<std::string> manual;
+    std::vector<std::string> pulseValues;
+
+    CLI::App* ports = nullptr;
+    CLI::App* identify = nullptr;
+    CLI::App* show = nullptr;
+    CLI::App* planCommand = nullptr;
+    CLI::App* deployCommand = nullptr;
+    CLI::App* recorder = nullptr;
+    CLI::App* recorderFormat = nullptr;
+    CLI::App* clock = nullptr;
+    CLI::App* clockSet = nullptr;
+    CLI::App* pcqpx = nullptr;
+    CLI::App* pcqpxSet = nullptr;
+};
+
+// The commands that only look: the ports, the instrument's identity, its configuration.
+void AddLookingCommands(CLI::App& app, CommandLine& line) {
+    line.ports = app.add_subcommand("ports", "COM1 to COM8: the device, its availability code "
+                                             "and what it means");
+    line.ports->add_flag("--json", line.json, "Print JSON");
+
+    line.identify = app.add_subcommand("identify", "Wake up and identify the instrument; exit 0 "
+                                                   "only for a QPX or a Merovane");
+    AddConnection(line.identify, line.connection);
+    line.identify->add_flag("--json", line.json, "Print JSON");
+
+    line.show = app.add_subcommand("show", "Download the configuration and show it: hardware, "
+                                           "planner values and estimates, waves, recorder");
+    AddConnection(line.show, line.connection);
+    AddUnits(line.show, line.output.unitSystem);
+    line.show->add_flag("--json", line.output.json, "Print JSON");
+}
+
+void AddPlanCommand(CLI::App& app, CommandLine& line) {
+    PlanOptions& plan = line.plan;
+    line.planCommand = app.add_subcommand(
+        "plan", "Plan a deployment with no instrument: defaults for the frequency, the settings "
+                "applied, the planner's texts and the \"&Deploy\" checks");
+    std::vector<int> frequencies{3000, 1500, 750, 500, 250, 1000, 5000};
+    line.planCommand->add_option("--frequency", plan.frequencyKhz, "kHz (default 1500)")
+        ->check(CLI::IsMember(frequencies));
+    line.planCommand
+        ->add_option("--recorder-mb", plan.recorderMegabytes, "Recorder size (default 5)")
+        ->check(CLI::IsMember(std::vector<int>{5, 10, 20, 32, 40, 85, 192, 340, 660, 880}));
+    line.planCommand
+        ->add_option("--waves", plan.wavesOption, "none (default), non-directional or directional")
+        ->transform(CLI::CheckedTransformer(kWavesNames, CLI::ignore_case));
+    AddUnits(line.planCommand, plan.output.unitSystem);
+    line.planCommand->add_flag("--json", plan.output.json, "Print JSON");
+    line.planCommand->add_option("settings", plan.settings, kSettingsHelp);
+}
+
+void AddDeployCommand(CLI::App& app, CommandLine& line) {
+    DeployOptions& deploy = line.deploy;
+    line.deployCommand = app.add_subcommand(
+        "deploy", "Download, apply the settings, check, upload, \"deploy\", show the output");
+    AddConnection(line.deployCommand, deploy.connection);
+    AddUnits(line.deployCommand, deploy.unitSystem);
+    line.deployCommand
+        ->add_option("--watch", deploy.watchSeconds,
+                     "Seconds of the instrument's output to show after \"deploy\" (default 0)")
+        ->check(CLI::Range(0.0, 86400.0));
+    line.deployCommand->add_flag(
+        "--dry-run", deploy.dryRun,
+        "Stop after the checks and print the command lines the upload would "
+        "send");
+    line.deployCommand->add_option("settings", deploy.settings, kSettingsHelp);
+}
+
+// The commands with a show and a change: the recorder, the clock, the PC-QPX pulse settings.
+void AddRecorderCommand(CLI::App& app, CommandLine& line) {
+    line.recorder = app.add_subcommand("recorder", "The recorder: list (default) or format");
+    AddConnection(line.recorder, line.connection);
+    line.recorder->add_flag("--json", line.json, "Print JSON");
+    line.recorder->require_subcommand(0, 1);
+    auto* recorderList = line.recorder->add_subcommand("list", "List the files on the memory card");
+    recorderList->fallthrough();
+    line.recorderFormat =
+        line.recorder->add_subcommand("format", "Erase the memory card (asks unless --yes)");
+    line.recorderFormat->add_flag("--yes", line.yes, "Answer the format warning with OK");
+    line.recorderFormat->fallthrough();
+}
+
+void AddClockCommand(CLI::App& app, CommandLine& line) {
+    line.clock = app.add_subcommand("clock", "The instrument clock: show (default) or set");
+    AddConnection(line.clock, line.connection);
+    line.clock->add_flag("--json", line.json, "Print JSON");
+    line.clock->require_subcommand(0, 1);
+    auto* clockShow = line.clock->add_subcommand("show", "The instrument and computer clocks");
+    clockShow->fallthrough();
+    line.clockSet = line.clock->add_subcommand(
+        "set", "Set the instrument clock to the computer's, or to --manual");
+    line.clockSet->add_option("--manual", line.manual, "\"YYYY/MM/DD HH:MM:SS\"");
+    line.clockSet->fallthrough();
+}
+
+void AddPcQpxCommand(CLI::App& app, CommandLine& line) {
+    line.pcqpx = app.add_subcommand("pcqpx", "PC-QPX pulse settings: show (default) or set");
+    AddConnection(line.pcqpx, line.connection);
+    AddUnits(line.pcqpx, line.output.unitSystem);
+    line.pcqpx->add_flag("--json", line.output.json, "Print JSON");
+    line.pcqpx->require_subcommand(0, 1);
+    auto* pcqpxShow = line.pcqpx->add_subcommand("show", "The pulse settings and velocity limits");
+    pcqpxShow->fallthrough();
+    line.pcqpxSet = line.pcqpx->add_subcommand(
+        "set", "Check and send pulse-length=V pulse-lag=V res-lag=V (m or ft)");
+    line.pcqpxSet->add_option("values", line.pulseValues, "pulse-length=V pulse-lag=V res-lag=V");
+    line.pcqpxSet->fallthrough();
+}
+
+int RunParsed(const CommandLine& line, CliEnvironment& env) {
+    if (line.ports->parsed()) {
+        return RunPorts(env, line.json);
+    }
+    if (line.identify->parsed()) {
+        return RunIdentify(env, line.connection, line.json);
+    }
+    if (line.show->parsed()) {
+        return RunShow(env, line.connection, line.output);
+    }
+    if (line.planCommand->parsed()) {
+        return RunPlan(env, line.plan);
+    }
+    if (line.deployCommand->parsed()) {
+        return RunDeploy(env, line.deploy);
+    }
+    if (line.recorder->parsed()) {
+        return line.recorderFormat->parsed()
+                   ? RunRecorderFormat(env, line.connection, line.yes, line.json)
+                   : RunRecorderList(env, line.connection, line.json);
+    }
+    if (line.clock->parsed()) {
+        return line.clockSet->parsed() ? RunClockSet(env, line.connection, line.manual, line.json)
+                                       : RunClockShow(env, line.connection, line.json);
+    }
+    if (line.pcqpx->parsed()) {
+        return line.pcqpxSet->parsed()
+                   ? RunPcQpxSet(env, line.connection, line.output, line.pulseValues)
+                   : RunPcQpxShow(env, line.connection, line.output);
+    }
+    return kExitUsage;
+}
+
 } // namespace
 
 int RunQpxCtl(const std::vector<std::string>& args, CliEnvironment& env) {
@@ -44,91 +197,13 @@ int RunQpxCtl(const std::vector<std::string>& args, CliEnvironment& env) {
                  "qpxctl"};
     app.require_subcommand(1);
 
-    bool json = false;
-    ConnectionOptions connection;
-    OutputOptions output;
-
-    auto* ports = app.add_subcommand("ports", "COM1 to COM8: the device, its availability code "
-                                              "and what it means");
-    ports->add_flag("--json", json, "Print JSON");
-
-    auto* identify = app.add_subcommand("identify", "Wake up and identify the instrument; exit 0 "
-                                                    "only for a QPX or a Merovane");
-    AddConnection(identify, connection);
-    identify->add_flag("--json", json, "Print JSON");
-
-    auto* show = app.add_subcommand("show", "Download the configuration and show it: hardware, "
-                                            "planner values and estimates, waves, recorder");
-    AddConnection(show, connection);
-    AddUnits(show, output.unitSystem);
-    show->add_flag("--json", output.json, "Print JSON");
-
-    PlanOptions plan;
-    auto* planCommand = app.add_subcommand(
-        "plan", "Plan a deployment with no instrument: defaults for the frequency, the settings "
-                "applied, the planner's texts and the \"&Deploy\" checks");
-    std::vector<int> frequencies{3000, 1500, 750, 500, 250, 1000, 5000};
-    planCommand->add_option("--frequency", plan.frequencyKhz, "kHz (default 1500)")
-        ->check(CLI::IsMember(frequencies));
-    planCommand->add_option("--recorder-mb", plan.recorderMegabytes, "Recorder size (default 5)")
-        ->check(CLI::IsMember(std::vector<int>{5, 10, 20, 32, 40, 85, 192, 340, 660, 880}));
-    planCommand
-        ->add_option("--waves", plan.wavesOption, "none (default), non-directional or directional")
-        ->transform(CLI::CheckedTransformer(kWavesNames, CLI::ignore_case));
-    AddUnits(planCommand, plan.output.unitSystem);
-    planCommand->add_flag("--json", plan.output.json, "Print JSON");
-    planCommand->add_option("settings", plan.settings, kSettingsHelp);
-
-    DeployOptions deploy;
-    auto* deployCommand = app.add_subcommand(
-        "deploy", "Download, apply the settings, check, upload, \"deploy\", show the output");
-    AddConnection(deployCommand, deploy.connection);
-    AddUnits(deployCommand, deploy.unitSystem);
-    deployCommand
-        ->add_option("--watch", deploy.watchSeconds,
-                     "Seconds of the instrument's output to show after \"deploy\" (default 0)")
-        ->check(CLI::Range(0.0, 86400.0));
-    deployCommand->add_flag("--dry-run", deploy.dryRun,
-                            "Stop after the checks and print the command lines the upload would "
-                            "send");
-    deployCommand->add_option("settings", deploy.settings, kSettingsHelp);
-
-    auto* recorder = app.add_subcommand("recorder", "The recorder: list (default) or format");
-    AddConnection(recorder, connection);
-    recorder->add_flag("--json", json, "Print JSON");
-    recorder->require_subcommand(0, 1);
-    auto* recorderList = recorder->add_subcommand("list", "List the files on the memory card");
-    recorderList->fallthrough();
-    bool yes = false;
-    auto* recorderFormat =
-        recorder->add_subcommand("format", "Erase the memory card (asks unless --yes)");
-    recorderFormat->add_flag("--yes", yes, "Answer the format warning with OK");
-    recorderFormat->fallthrough();
-
-    auto* clock = app.add_subcommand("clock", "The instrument clock: show (default) or set");
-    AddConnection(clock, connection);
-    clock->add_flag("--json", json, "Print JSON");
-    clock->require_subcommand(0, 1);
-    auto* clockShow = clock->add_subcommand("show", "The instrument and computer clocks");
-    clockShow->fallthrough();
-    std::optional<std::string> manual;
-    auto* clockSet =
-        clock->add_subcommand("set", "Set the instrument clock to the computer's, or to --manual");
-    clockSet->add_option("--manual", manual, "\"YYYY/MM/DD HH:MM:SS\"");
-    clockSet->fallthrough();
-
-    auto* pcqpx = app.add_subcommand("pcqpx", "PC-QPX pulse settings: show (default) or set");
-    AddConnection(pcqpx, connection);
-    AddUnits(pcqpx, output.unitSystem);
-    pcqpx->add_flag("--json", output.json, "Print JSON");
-    pcqpx->require_subcommand(0, 1);
-    auto* pcqpxShow = pcqpx->add_subcommand("show", "The pulse settings and velocity limits");
-    pcqpxShow->fallthrough();
-    std::vector<std::string> pulseValues;
-    auto* pcqpxSet = pcqpx->add_subcommand(
-        "set", "Check and send pulse-length=V pulse-lag=V res-lag=V (m or ft)");
-    pcqpxSet->add_option("values", pulseValues, "pulse-length=V pulse-lag=V res-lag=V");
-    pcqpxSet->fallthrough();
+    CommandLine line;
+    AddLookingCommands(app, line);
+    AddPlanCommand(app, line);
+    AddDeployCommand(app, line);
+    AddRecorderCommand(app, line);
+    AddClockCommand(app, line);
+    AddPcQpxCommand(app, line);
 
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -137,35 +212,7 @@ int RunQpxCtl(const std::vector<std::string>& args, CliEnvironment& env) {
         const int code = app.exit(e, env.out, env.err);
         return code == 0 ? kExitSuccess : kExitUsage;
     }
-
-    if (ports->parsed()) {
-        return RunPorts(env, json);
-    }
-    if (identify->parsed()) {
-        return RunIdentify(env, connection, json);
-    }
-    if (show->parsed()) {
-        return RunShow(env, connection, output);
-    }
-    if (planCommand->parsed()) {
-        return RunPlan(env, plan);
-    }
-    if (deployCommand->parsed()) {
-        return RunDeploy(env, deploy);
-    }
-    if (recorder->parsed()) {
-        return recorderFormat->parsed() ? RunRecorderFormat(env, connection, yes, json)
-                                        : RunRecorderList(env, connection, json);
-    }
-    if (clock->parsed()) {
-        return clockSet->parsed() ? RunClockSet(env, connection, manual, json)
-                                  : RunClockShow(env, connection, json);
-    }
-    if (pcqpx->parsed()) {
-        return pcqpxSet->parsed() ? RunPcQpxSet(env, connection, output, pulseValues)
-                                  : RunPcQpxShow(env, connection, output);
-    }
-    return kExitUsage;
+    return RunParsed(line, env);
 }
 
 } // namespace qpx::cli
