@@ -1,5 +1,9 @@
 #include "sim/Scenario.h"
 
+#include <array>
+#include <string>
+#include <string_view>
+
 namespace qpx::sim {
 
 Scenario QpxScenario(int frequencyIndex) {
@@ -35,34 +39,26 @@ Scenario SdiScenario() {
 }
 
 Scenario SystemScenario(SystemKind kind) {
+    struct Identity {
+        SystemKind kind;
+        std::string_view versionText;
+        std::string_view systemTypeText;
+    };
+    // The QPX is the default scenario's own.
+    static constexpr std::array<Identity, 6> kIdentities{{
+        {SystemKind::Merovane, "Kelvra MRV Merovane Version 1.20", "MRV"},
+        {SystemKind::Clv, "Kelvra CLV Current Logger Version 2.10", "CLV"},
+        {SystemKind::ClvReportingWqs, "Kelvra CLV Current Logger Version 2.10", "CLV WQS"},
+        {SystemKind::Rill, "Kelvra Rill Flow Meter Version 1.05", "Rill"},
+        {SystemKind::Zeb, "Kelvra ZEB Version 3.00", "ZEB"},
+        {SystemKind::Wqs, "Kelvra WQS Water Quality Sonde Version 1.40", "WQS"},
+    }};
     Scenario scenario;
-    switch (kind) {
-    case SystemKind::Qpx:
-        break;
-    case SystemKind::Merovane:
-        scenario.versionText = "Kelvra MRV Merovane Version 1.20";
-        scenario.systemTypeText = "MRV";
-        break;
-    case SystemKind::Clv:
-        scenario.versionText = "Kelvra CLV Current Logger Version 2.10";
-        scenario.systemTypeText = "CLV";
-        break;
-    case SystemKind::ClvReportingWqs:
-        scenario.versionText = "Kelvra CLV Current Logger Version 2.10";
-        scenario.systemTypeText = "CLV WQS";
-        break;
-    case SystemKind::Rill:
-        scenario.versionText = "Kelvra Rill Flow Meter Version 1.05";
-        scenario.systemTypeText = "Rill";
-        break;
-    case SystemKind::Zeb:
-        scenario.versionText = "Kelvra ZEB Version 3.00";
-        scenario.systemTypeText = "ZEB";
-        break;
-    case SystemKind::Wqs:
-        scenario.versionText = "Kelvra WQS Water Quality Sonde Version 1.40";
-        scenario.systemTypeText = "WQS";
-        break;
+    for (const Identity& identity : kIdentities) {
+        if (identity.kind == kind) {
+            scenario.versionText = std::string(identity.versionText);
+            scenario.systemTypeText = std::string(identity.systemTypeText);
+        }
     }
     return scenario;
 }

@@ -2,6 +2,8 @@
 #include "cli/ConsoleMessageSink.h"
 #include "instrument/SystemTimeDialogModel.h"
 
+#include <functional>
+
 namespace qpx::cli {
 namespace {
 
@@ -14,31 +16,43 @@ void AddClockSection(Report& report, const instrument::SystemTimeDialogModel& di
     clock.add("difference", std::string(instrument::kDifferenceLabel), dialog.differenceText());
 }
 
-constexpr std::string_view kClockNotRead = "The instrument clock could not be read.";
-
-} // namespace
-
-int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool json) {
+// Connects and opens the clock dialog on the instrument's time: its texts go into `report`, then
+// `decide` answers it (true: set the clock). kExitSuccess once the dialog was shown, with `set`
+// saying whether the clock was set.
+int RunClockDialog(CliEnvironment& env, const ConnectionOptions& connection, Report& report,
+                   bool& set,
+                   const std::function<bool(instrument::SystemTimeDialogModel&)>& decide) {
     ConsoleMessageSink messages(env);
     const ConnectResult connected = ConnectInstrument(env, connection, messages, false);
     if (!connected.connection) {
         return connected.exitCode;
     }
-    Report report;
     bool shown = false;
-    // The dialog is shown and cancelled: nothing is sent.
-    instrument::RunSystemTime(&connected.connection->link(),
-                              [&](instrument::SystemTimeDialogModel& dialog) {
-                                  AddClockSection(report, dialog);
-                                  shown = true;
-                                  return false;
-                              });
+    set = instrument::RunSystemTime(&connected.connection->link(),
+                                    [&](instrument::SystemTimeDialogModel& dialog) {
+                                        AddClockSection(report, dialog);
+                                        shown = true;
+                                        return decide(dialog);
+                                    });
     if (!shown) {
-        env.err << kClockNotRead << '\n';
+        env.err << "The instrument clock could not be read.\n";
         return kExitLinkFailure;
     }
-    PrintReport(env, report, json);
     return kExitSuccess;
+}
+
+} // namespace
+
+int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool json) {
+    Report report;
+    bool set = false;
+    // The dialog is shown and cancelled: nothing is sent.
+    const int code = RunClockDialog(env, connection, report, set,
+                                    [](instrument::SystemTimeDialogModel&) { return false; });
+    if (code == kExitSuccess) {
+        PrintReport(env, report, json);
+    }
+    return code;
 }
 
 int RunClockSet(CliEnvironment& env, const ConnectionOptions& connection,
@@ -51,26 +65,18 @@ int RunClockSet(CliEnvironment& env, const ConnectionOptions& connection,
             return kExitUsage;
         }
     }
-    ConsoleMessageSink messages(env);
-    const ConnectResult connected = ConnectInstrument(env, connection, messages, false);
-    if (!connected.connection) {
-        return connected.exitCode;
-    }
     Report report;
-    bool shown = false;
-    const bool set = instrument::RunSystemTime(&connected.connection->link(),
-                                               [&](instrument::SystemTimeDialogModel& dialog) {
-                                                   AddClockSection(report, dialog);
-                                                   shown = true;
-                                                   if (manualTime) {
-                                                       dialog.selectManual();
-                                                       dialog.setControlTime(*manualTime);
-                                                   }
-                                                   return true;
-                                               });
-    if (!shown) {
-        env.err << kClockNotRead << '\n';
-        return kExitLinkFailure;
+    bool set = false;
+    const int code = RunClockDialog(env, connection, report, set,
+                                    [&](instrument::SystemTimeDialogModel& dialog) {
+                                        if (manualTime) {
+                                            dialog.selectManual();
+                                            dialog.setControlTime(*manualTime);
+                                        }
+                                        return true;
+                                    });
+    if (code != kExitSuccess) {
+        return code;
     }
     if (!set) {
         env.err << "The instrument clock could not be set.\n";

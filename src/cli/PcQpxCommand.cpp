@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/ConnectedDownload.h"
 #include "cli/ConsoleMessageSink.h"
 #include "cli/ConsoleProgressView.h"
 #include "instrument/PcQpxSettings.h"
@@ -45,16 +46,12 @@ template <typename Body>
 int WithPcQpxSettings(CliEnvironment& env, const ConnectionOptions& connection,
                       const OutputOptions& output, Body body) {
     ConsoleMessageSink messages(env);
-    const ConnectResult connected = ConnectInstrument(env, connection, messages, false);
-    if (!connected.connection) {
+    ConnectedDownload connected = ConnectAndDownload(env, connection, output.unitSystem, messages);
+    if (connected.exitCode != kExitSuccess) {
         return connected.exitCode;
     }
-    ConsoleProgressView view(env);
-    operations::Download download;
-    link::Link& link = connected.connection->link();
-    if (!operations::DownloadConfiguration(link, &view, output.unitSystem, download)) {
-        return kExitLinkFailure;
-    }
+    const operations::Download& download = connected.download;
+    link::Link& link = connected.connected.connection->link();
     if (download.inputs.user.pulseCoherentMode == 0) {
         env.err << "This system is not a PC-QPX: it has no pulse settings.\n";
         return kExitRefused;

@@ -114,45 +114,52 @@ void AddDeployCommand(CLI::App& app, CommandLine& line) {
     line.deployCommand->add_option("settings", deploy.settings, kSettingsHelp);
 }
 
-// The commands with a show and a change: the recorder, the clock, the PC-QPX pulse settings.
+// The commands with a show and a change: the recorder, the clock, the PC-QPX pulse settings. Each
+// takes the connection (and the units, where given), --json, and at most one of its two
+// subcommands, the show being the default. Returns the change subcommand.
+struct Described {
+    const char* name;
+    const char* description;
+};
+CLI::App* AddShowAndChange(CLI::App& app, CommandLine& line, CLI::App*& command, bool& json,
+                           int* unitSystem, Described parent, Described show, Described change) {
+    command = app.add_subcommand(parent.name, parent.description);
+    AddConnection(command, line.connection);
+    if (unitSystem != nullptr) {
+        AddUnits(command, *unitSystem);
+    }
+    command->add_flag("--json", json, "Print JSON");
+    command->require_subcommand(0, 1);
+    command->add_subcommand(show.name, show.description)->fallthrough();
+    CLI::App* changing = command->add_subcommand(change.name, change.description);
+    changing->fallthrough();
+    return changing;
+}
+
 void AddRecorderCommand(CLI::App& app, CommandLine& line) {
-    line.recorder = app.add_subcommand("recorder", "The recorder: list (default) or format");
-    AddConnection(line.recorder, line.connection);
-    line.recorder->add_flag("--json", line.json, "Print JSON");
-    line.recorder->require_subcommand(0, 1);
-    auto* recorderList = line.recorder->add_subcommand("list", "List the files on the memory card");
-    recorderList->fallthrough();
-    line.recorderFormat =
-        line.recorder->add_subcommand("format", "Erase the memory card (asks unless --yes)");
+    line.recorderFormat = AddShowAndChange(app, line, line.recorder, line.json, nullptr,
+                                           {"recorder", "The recorder: list (default) or format"},
+                                           {"list", "List the files on the memory card"},
+                                           {"format", "Erase the memory card (asks unless --yes)"});
     line.recorderFormat->add_flag("--yes", line.yes, "Answer the format warning with OK");
-    line.recorderFormat->fallthrough();
 }
 
 void AddClockCommand(CLI::App& app, CommandLine& line) {
-    line.clock = app.add_subcommand("clock", "The instrument clock: show (default) or set");
-    AddConnection(line.clock, line.connection);
-    line.clock->add_flag("--json", line.json, "Print JSON");
-    line.clock->require_subcommand(0, 1);
-    auto* clockShow = line.clock->add_subcommand("show", "The instrument and computer clocks");
-    clockShow->fallthrough();
-    line.clockSet = line.clock->add_subcommand(
-        "set", "Set the instrument clock to the computer's, or to --manual");
+    line.clockSet =
+        AddShowAndChange(app, line, line.clock, line.json, nullptr,
+                         {"clock", "The instrument clock: show (default) or set"},
+                         {"show", "The instrument and computer clocks"},
+                         {"set", "Set the instrument clock to the computer's, or to --manual"});
     line.clockSet->add_option("--manual", line.manual, "\"YYYY/MM/DD HH:MM:SS\"");
-    line.clockSet->fallthrough();
 }
 
 void AddPcQpxCommand(CLI::App& app, CommandLine& line) {
-    line.pcqpx = app.add_subcommand("pcqpx", "PC-QPX pulse settings: show (default) or set");
-    AddConnection(line.pcqpx, line.connection);
-    AddUnits(line.pcqpx, line.output.unitSystem);
-    line.pcqpx->add_flag("--json", line.output.json, "Print JSON");
-    line.pcqpx->require_subcommand(0, 1);
-    auto* pcqpxShow = line.pcqpx->add_subcommand("show", "The pulse settings and velocity limits");
-    pcqpxShow->fallthrough();
-    line.pcqpxSet = line.pcqpx->add_subcommand(
-        "set", "Check and send pulse-length=V pulse-lag=V res-lag=V (m or ft)");
+    line.pcqpxSet =
+        AddShowAndChange(app, line, line.pcqpx, line.output.json, &line.output.unitSystem,
+                         {"pcqpx", "PC-QPX pulse settings: show (default) or set"},
+                         {"show", "The pulse settings and velocity limits"},
+                         {"set", "Check and send pulse-length=V pulse-lag=V res-lag=V (m or ft)"});
     line.pcqpxSet->add_option("values", line.pulseValues, "pulse-length=V pulse-lag=V res-lag=V");
-    line.pcqpxSet->fallthrough();
 }
 
 int RunParsed(const CommandLine& line, CliEnvironment& env) {

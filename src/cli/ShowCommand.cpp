@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
+#include "cli/ConnectedDownload.h"
 #include "cli/ConsoleMessageSink.h"
-#include "cli/ConsoleProgressView.h"
 #include "cli/ReportSections.h"
 #include "instrument/HardwareConfigView.h"
 #include "model/TextFormat.h"
@@ -10,22 +10,18 @@ namespace qpx::cli {
 
 int RunShow(CliEnvironment& env, const ConnectionOptions& connection, const OutputOptions& output) {
     ConsoleMessageSink messages(env);
-    const ConnectResult connected = ConnectInstrument(env, connection, messages, false);
-    if (!connected.connection) {
+    const ConnectedDownload connected =
+        ConnectAndDownload(env, connection, output.unitSystem, messages);
+    if (connected.exitCode != kExitSuccess) {
         return connected.exitCode;
     }
-    ConsoleProgressView view(env);
-    operations::Download download;
-    if (!operations::DownloadConfiguration(connected.connection->link(), &view, output.unitSystem,
-                                           download)) {
-        return kExitLinkFailure;
-    }
+    const operations::Download& download = connected.download;
     planning::DeploymentPlanner planner;
     planner.open(download.inputs, env.clock.localTime());
 
     Report report;
     auto& system = report.section("system", "System");
-    system.add("port", "Port:", connected.connection->where());
+    system.add("port", "Port:", connected.connected.connection->where());
     AddHardwareSection(report, instrument::MakeHardwareConfigView(download.inputs.system,
                                                                   download.inputs.wavesOption));
     AddPlannerSections(report, planner);

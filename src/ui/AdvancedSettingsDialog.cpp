@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,21 +55,13 @@ void AdvancedSettingsDialog::build() {
     burst->addRow(CoreText(AdvancedSettings::burstIntervalLabel()), burstInterval_);
     burst->addRow(CoreText(AdvancedSettings::profilesPerBurstLabel()), profilesPerBurst_);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    SetTemplateId(ok_, kOkId);
-    ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    SetTemplateId(cancel_, kCancelId);
-    cancel_->setAutoDefault(false);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    const OkCancelRow buttons = OkCancelButtons(this, kOkId, kCancelId);
+    ok_ = buttons.ok;
+    cancel_ = buttons.cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(soundGroup);
     layout->addWidget(burstGroup);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     connect(temperatureMode_, &QComboBox::currentIndexChanged, this, [this](int index) {
         model_.temperatureModeSelected(index);

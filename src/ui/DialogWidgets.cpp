@@ -3,6 +3,7 @@
 #include "ui/TemplateId.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,6 +37,18 @@ QPushButton* Button(QWidget* parent, int id, const char* text) {
     SetTemplateId(button, id);
     button->setAutoDefault(false);
     return button;
+}
+
+OkCancelRow OkCancelButtons(QWidget* parent, int okId, int cancelId) {
+    auto* ok = new QPushButton(QStringLiteral("OK"), parent);
+    SetTemplateId(ok, okId);
+    ok->setDefault(true);
+    auto* cancel = Button(parent, cancelId, "Cancel");
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return {ok, cancel, row};
 }
 
 QLabel* Caption(QLabel* label, QWidget* control) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 class QFormLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -24,6 +25,15 @@ QLineEdit* Box(QWidget* parent, int id);
 QComboBox* Combo(QWidget* parent, int id);
 // Never the default button: Enter in a box belongs to the window's OK.
 QPushButton* Button(QWidget* parent, int id, const char* text);
+
+// "OK" (the default button) and "Cancel" at the right of a row, made in that order so they come
+// in that order for anyone walking the window. The window connects them.
+struct OkCancelRow {
+    QPushButton* ok;
+    QPushButton* cancel;
+    QHBoxLayout* row;
+};
+OkCancelRow OkCancelButtons(QWidget* parent, int okId, int cancelId);
 
 // A screen reader, and a test driving the program through the accessibility interface, know a
 // control by the label tied to it as its buddy; a layout placing the label beside it is not

@@ -1,10 +1,10 @@
 #include "ui/SystemInformationDialog.h"
 
+#include "ui/DialogWidgets.h"
 #include "ui/TemplateId.h"
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -51,22 +51,12 @@ SystemInformationDialog::SystemInformationDialog(QWidget* parent) : GuardedDialo
     form->addRow(Text(planning::kRecorderSizeListLabel), recorder);
     form->addRow(Text(planning::kWavesOptionListLabel), waves);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    SetTemplateId(ok, kOkId);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    SetTemplateId(cancel, kCancelId);
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const OkCancelRow buttons = OkCancelButtons(this, kOkId, kCancelId);
+    connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 }
 
 } // namespace qpx::ui

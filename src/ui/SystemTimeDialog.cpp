@@ -7,7 +7,6 @@
 #include <QDateTimeEdit>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -75,23 +74,14 @@ SystemTimeDialog::SystemTimeDialog(QWidget* parent, SystemTimeDialogModel& model
     groupLayout->addWidget(manual_);
     groupLayout->addWidget(dateTime_);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    SetTemplateId(ok, kOkId);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &SystemTimeDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    SetTemplateId(cancel, kCancelId);
-    cancel->setAutoDefault(false);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const OkCancelRow buttons = OkCancelButtons(this, kOkId, kCancelId);
+    connect(buttons.ok, &QPushButton::clicked, this, &SystemTimeDialog::accept);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(clocks);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 }
 
 void SystemTimeDialog::accept() {

@@ -54,19 +54,12 @@ void WavesSettingsDialog::build() {
     groupLayout->addWidget(new QLabel(CoreText(WavesSettings::noteText()), group));
     groupLayout->addLayout(fields);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    SetTemplateId(ok_, kOkId);
-    ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    SetTemplateId(cancel_, kCancelId);
-    cancel_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    const OkCancelRow buttons = OkCancelButtons(this, kOkId, kCancelId);
+    ok_ = buttons.ok;
+    cancel_ = buttons.cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     connect(recordEvery_, &QLineEdit::textEdited, this, [this](const QString& text) {
         model_.recordEveryTextChanged(text.toStdString());
