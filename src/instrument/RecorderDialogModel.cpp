@@ -71,13 +71,14 @@ FormatOutcome RecorderDialogModel::format(link::Link& link, link::ProgressViewFa
     link::ProgressView* view = window.get();
 
     FormatOutcome outcome = FormatOutcome::Failed;
-    link::AppendLogText(view, "Waking up System............... ");
+    link::AppendLogText(view, link::StepLabel("Waking up System"));
     if (link::IsServedSystem(link::WakeAndIdentify(link))) {
         link::AppendLogText(view, "Success\r\n");
         link.clock().sleepMs(kAfterWakeMs);
-        link::AppendLogText(view, "Formatting memory card......... ");
+        link::AppendLogText(view, link::StepLabel("Formatting memory card"));
         if (operations::FormatRecorder(link)) {
-            link::AppendLogText(view, "Success\r\n\r\nReading Recorder Directory..... ");
+            link::AppendLogText(view,
+                                "Success\r\n\r\n" + link::StepLabel("Reading Recorder Directory"));
             clearListAndTexts();
             // A directory that cannot be read after the format is reported as such, not as a
             // success.

@@ -2,6 +2,7 @@
 
 #include "link/Link.h"
 #include "link/PortFunctions.h"
+#include "link/ProgressView.h"
 #include "link/SystemType.h"
 #include "link/WakeAndIdentify.h"
 #include "model/TextFormat.h"
@@ -9,6 +10,12 @@
 #include <algorithm>
 
 namespace qpx::operations {
+namespace {
+
+// The connection's log is wider than the other sequences'.
+constexpr std::size_t kConnectLabelWidth = 34;
+
+} // namespace
 
 int BaudRateFromCode(int code) {
     if (code < 0 || code >= static_cast<int>(kBaudRates.size())) {
@@ -94,7 +101,7 @@ FoundInstrument FindInstrument(const PortOpening& open, std::string_view where, 
         }
         return std::move(found);
     };
-    write("Open Port........................ ");
+    write(link::StepLabel("Open Port", kConnectLabelWidth));
     link::OpenResult opened = open();
     found.port = std::move(opened.port);
     if (!found.port || opened.status < 0 || !found.port->isOpen() ||
@@ -107,7 +114,7 @@ FoundInstrument FindInstrument(const PortOpening& open, std::string_view where, 
     if (!identify) {
         return found;
     }
-    write("Waking up System................. ");
+    write(link::StepLabel("Waking up System", kConnectLabelWidth));
     link::Link link{*found.port, messages, logDirectory};
     found.systemType = link::WakeAndIdentify(link);
     if (!link::IsServedSystem(found.systemType)) {
