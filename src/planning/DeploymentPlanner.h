@@ -84,7 +84,7 @@ public:
 
     // Sub-dialogs. Each is opened on copies of what these give and closed through the matching
     // ...Closed(), with the values on OK or nothing on Cancel.
-    int unitSystem() const { return inputs_.unitSystem; }
+    model::UnitSystem unitSystem() const { return inputs_.unitSystem; }
     int wavesOption() const { return inputs_.wavesOption; }
     const AdvancedBlock& advancedBlock() const { return advanced_; }
     const WaveBlock& waveBlock() const { return waves_; }
@@ -177,9 +177,11 @@ public:
     static bool recorderEnabledEnabled() { return false; }
     bool instrumentButtonsEnabled() const { return !inputs_.planning; } // recorder, hardware, time
     bool pcQpxEnabled() const { return pulseCoherent_; }
-    bool wavesEnabled() const { return inputs_.wavesOption != 0; }
+    bool wavesEnabled() const {
+        return inputs_.wavesOption != static_cast<int>(model::WavesOption::None);
+    }
 
-    bool metric() const { return inputs_.unitSystem == 1; }
+    bool metric() const { return model::IsMetric(inputs_.unitSystem); }
     bool pulseCoherent() const { return pulseCoherent_; }
     bool planning() const { return inputs_.planning; }
 
