@@ -59,10 +59,10 @@ std::optional<float> MaxHorizontalVelocity(std::optional<float> vertical, std::i
 
 } // namespace
 
-PcQpxSettings::PcQpxSettings(int unitSystem, const model::SystemConfiguration& conf,
+PcQpxSettings::PcQpxSettings(model::UnitSystem unitSystem, const model::SystemConfiguration& conf,
                              const model::UserSetup& user,
                              const model::OperationConfiguration& oper)
-    : metric_(unitSystem == 1), conf_(conf), user_(user), oper_(oper) {
+    : metric_(model::IsMetric(unitSystem)), conf_(conf), user_(user), oper_(oper) {
     display();
 }
 

@@ -3,6 +3,7 @@
 #include "instrument/PulseSettings.h"
 #include "model/OperationConfiguration.h"
 #include "model/SystemConfiguration.h"
+#include "model/Units.h"
 #include "model/UserSetup.h"
 #include "planning/DialogMessage.h"
 
@@ -53,7 +54,7 @@ struct PcQpxUpdate {
 // texts the model itself sets).
 class PcQpxSettings {
 public:
-    PcQpxSettings(int unitSystem, const model::SystemConfiguration& conf,
+    PcQpxSettings(model::UnitSystem unitSystem, const model::SystemConfiguration& conf,
                   const model::UserSetup& user, const model::OperationConfiguration& oper);
 
     bool metric() const { return metric_; }

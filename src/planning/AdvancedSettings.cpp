@@ -37,7 +37,7 @@ constexpr int kMaxProfilesPerBurst = 1000;
 
 } // namespace
 
-AdvancedSettings::AdvancedSettings(int unitSystem, const AdvancedBlock& block)
+AdvancedSettings::AdvancedSettings(model::UnitSystem unitSystem, const AdvancedBlock& block)
     : unitSystem_(unitSystem), temperatureMode_(block.temperatureMode),
       burstMode_(block.burstMode) {
     const float shownTemperature =

@@ -34,7 +34,7 @@ public:
     static constexpr std::array<std::string_view, 2> kBurstModeList{" DISABLED", "  ENABLED"};
 
     // `block` holds the temperature in degrees Celsius whatever the unit system.
-    AdvancedSettings(int unitSystem, const AdvancedBlock& block);
+    AdvancedSettings(model::UnitSystem unitSystem, const AdvancedBlock& block);
 
     // Events.
     void temperatureModeSelected(int index);
@@ -72,7 +72,7 @@ public:
     static const char* burstGroupText() { return "Configure Burst Mode: "; }
     bool temperatureReadOnly() const { return temperatureMode_ == 1; }
     bool burstEditsEnabled() const { return burstMode_ == 1; }
-    bool metric() const { return unitSystem_ == 1; }
+    bool metric() const { return model::IsMetric(unitSystem_); }
 
 private:
     // A float edit: the text on screen and the exact value it was opened with.
@@ -97,7 +97,7 @@ private:
     std::optional<DialogMessage> recomputeSoundSpeed();
     void showSoundSpeed(float salinity, float temperatureC);
 
-    int unitSystem_;
+    model::UnitSystem unitSystem_;
     int temperatureMode_;
     int burstMode_;
     FloatEdit temperature_; // deg C in metric, deg F in English units

@@ -5,6 +5,7 @@
 #include "planning/DeploymentValidation.h"
 #include "planning/DeploymentValues.h"
 #include "planning/DialogMessage.h"
+#include "planning/LiveChecks.h"
 #include "planning/ProfileAssistant.h"
 #include "planning/WavesSettings.h"
 
@@ -67,6 +68,8 @@ public:
     // Text events (see the class comment).
     void fileNameChanged(std::string text);
     void commentChanged(int index, std::string text); // index 0..2
+    // Any checked box; the named events below are this for their box.
+    std::optional<DialogMessage> boxEdited(CheckedBox box, std::string text);
     std::optional<DialogMessage> averagingIntervalChanged(std::string text);
     std::optional<DialogMessage> profilingIntervalChanged(std::string text);
     std::optional<DialogMessage> cellsChanged(std::string text);
@@ -81,21 +84,21 @@ public:
 
     // Sub-dialogs. Each is opened on copies of what these give and closed through the matching
     // ...Closed(), with the values on OK or nothing on Cancel.
-    int unitSystem() const { return inputs_.unitSystem; }
+    model::UnitSystem unitSystem() const { return inputs_.unitSystem; }
     int wavesOption() const { return inputs_.wavesOption; }
     const AdvancedBlock& advancedBlock() const { return advanced_; }
     const WaveBlock& waveBlock() const { return waves_; }
-    float averagingInterval() const { return averaging_.value; }
-    float profilingInterval() const { return profiling_.value; }
+    float averagingInterval() const { return decimalValue(CheckedBox::Averaging); }
+    float profilingInterval() const { return decimalValue(CheckedBox::Profiling); }
     // The last accepted values of the other checked boxes (lengths in the display unit).
-    int cells() const { return cells_.value; }
-    float cellSize() const { return cellSize_.value; }
-    float blanking() const { return blanking_.value; }
-    int batteryPacks() const { return batteryPacks_.value; }
+    int cells() const { return integerValue(CheckedBox::Cells); }
+    float cellSize() const { return decimalValue(CheckedBox::CellSize); }
+    float blanking() const { return decimalValue(CheckedBox::Blanking); }
+    int batteryPacks() const { return integerValue(CheckedBox::BatteryPacks); }
     // The sub-dialog models, opened on copies of the planner's values.
     AdvancedSettings advancedSettings() const { return AdvancedSettings(unitSystem(), advanced_); }
     WavesSettings wavesSettings() const {
-        return WavesSettings(wavesOption(), averaging_.value, profiling_.value, waves_);
+        return WavesSettings(wavesOption(), averagingInterval(), profilingInterval(), waves_);
     }
     void advancedSettingsClosed(const std::optional<AdvancedBlock>& accepted);
     void wavesSettingsClosed(const std::optional<WaveBlock>& accepted);
@@ -136,12 +139,13 @@ public:
     const std::string& commentText(int index) const; // index 0..2
     std::string startDateTimeText() const;
     const link::CalendarTime& startTime() const { return start_; }
-    const std::string& averagingText() const { return averaging_.text; }
-    const std::string& profilingText() const { return profiling_.text; }
-    const std::string& cellsText() const { return cells_.text; }
-    const std::string& cellSizeText() const { return cellSize_.text; }
-    const std::string& blankingText() const { return blanking_.text; }
-    const std::string& batteryPacksText() const { return batteryPacks_.text; }
+    const std::string& boxText(CheckedBox box) const { return edit(box).text; }
+    const std::string& averagingText() const { return boxText(CheckedBox::Averaging); }
+    const std::string& profilingText() const { return boxText(CheckedBox::Profiling); }
+    const std::string& cellsText() const { return boxText(CheckedBox::Cells); }
+    const std::string& cellSizeText() const { return boxText(CheckedBox::CellSize); }
+    const std::string& blankingText() const { return boxText(CheckedBox::Blanking); }
+    const std::string& batteryPacksText() const { return boxText(CheckedBox::BatteryPacks); }
     std::string cellSizeLabel() const;
     std::string blankingLabel() const;
     const std::string& rangeText() const { return rangeText_; }
@@ -173,33 +177,36 @@ public:
     static bool recorderEnabledEnabled() { return false; }
     bool instrumentButtonsEnabled() const { return !inputs_.planning; } // recorder, hardware, time
     bool pcQpxEnabled() const { return pulseCoherent_; }
-    bool wavesEnabled() const { return inputs_.wavesOption != 0; }
+    bool wavesEnabled() const {
+        return inputs_.wavesOption != static_cast<int>(model::WavesOption::None);
+    }
 
-    bool metric() const { return inputs_.unitSystem == 1; }
+    bool metric() const { return model::IsMetric(inputs_.unitSystem); }
     bool pulseCoherent() const { return pulseCoherent_; }
     bool planning() const { return inputs_.planning; }
 
 private:
-    struct FloatEdit {
-        float value = 0.0f;
-        std::string text;
-    };
-    struct IntEdit {
-        int value = 0;
-        std::string text;
-    };
-    // A length in the display unit, and the exact metres behind it while nobody typed into it.
-    struct LengthEdit {
-        float value = 0.0f;
+    // A checked box's text and the reading it last accepted, held in a double, which keeps the
+    // int and float readings exactly; for a length (in the display unit), also the exact metres
+    // behind it while nobody typed into it.
+    struct CheckedEdit {
+        double value = 0.0;
         std::string text;
         std::optional<float> exactMetres;
     };
+    using CheckedEdits = std::array<CheckedEdit, kCheckedBoxCount>;
 
-    void loadLength(LengthEdit& edit, std::uint16_t centimetres) const;
-    // The text events without the unchanged-text guard, for the assistant's transfer.
-    std::optional<DialogMessage> applyCells(std::string text);
-    std::optional<DialogMessage> applyCellSize(std::string text);
-    std::optional<DialogMessage> applyBlanking(std::string text);
+    static CheckedEdits FreshEdits();
+    CheckedEdit& edit(CheckedBox box) { return edits_[static_cast<std::size_t>(box)]; }
+    const CheckedEdit& edit(CheckedBox box) const { return edits_[static_cast<std::size_t>(box)]; }
+    float decimalValue(CheckedBox box) const { return static_cast<float>(edit(box).value); }
+    int integerValue(CheckedBox box) const { return static_cast<int>(edit(box).value); }
+    void setValue(CheckedBox box, double value) { edit(box).value = value; }
+
+    void loadLength(CheckedBox box, std::uint16_t centimetres);
+    // boxEdited() without the unchanged-text guard, for the assistant's transfer.
+    std::optional<DialogMessage> applyEdit(CheckedBox box, std::string text);
+    void recompute(std::uint8_t recomputes);
     void updateRangeText();
     float profileEnd() const;
     void computeFreeSpace();
@@ -207,26 +214,24 @@ private:
     DeploymentScreen screen() const;
     void takeEntries(const DeploymentEntries& entries);
     std::int64_t recorderSpace() const;
+    ValidationContext validationContext() const;
+    AcceptedPlan acceptedPlan(const ValidatedValues& values) const;
 
     PlannerInputs inputs_;
     bool pulseCoherent_ = false;
     std::string fileName_;
     std::array<std::string, 3> comments_;
     link::CalendarTime start_;
-    FloatEdit averaging_;
-    FloatEdit profiling_;
-    IntEdit cells_;
-    LengthEdit cellSize_;
-    LengthEdit blanking_;
     int coordinate_ = 0;
     int heldCoordinate_ = 0; // as opened, shown even when not offered
     int outputMode_ = 0;
     int recorderEnabled_ = 1;
     AdvancedBlock advanced_;
     WaveBlock waves_;
-    // Kept from one opening to the next.
+    // The battery pack type, and the number of packs among the edits, are kept from one opening
+    // to the next.
     int batteryType_ = 0;
-    IntEdit batteryPacks_{1, "1"};
+    CheckedEdits edits_ = FreshEdits();
 
     std::string rangeText_;
     std::string capacityText_;

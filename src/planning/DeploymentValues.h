@@ -3,6 +3,7 @@
 #include "link/Clock.h"
 #include "model/OperationConfiguration.h"
 #include "model/SystemConfiguration.h"
+#include "model/Units.h"
 #include "model/UserSetup.h"
 
 #include <array>
@@ -59,8 +60,8 @@ struct PlannerInputs {
     model::SystemConfiguration system;
     model::UserSetup user;
     model::OperationConfiguration operation;
-    int unitSystem = 1;  // 1 metric, anything else English
-    int wavesOption = 0; // 0 none, 1 non-directional, 2 directional
+    model::UnitSystem unitSystem = model::kMetricUnits;
+    int wavesOption = 0; // a model::WavesOption
     bool planning = false;
     std::int64_t planningRecorderBytes = 0;
     RecorderSpace recorder;

@@ -4,7 +4,7 @@
 
 namespace qpx::planning {
 
-PlannerInputs PlanDeployment(int unitSystem, const SystemChoice& choice) {
+PlannerInputs PlanDeployment(model::UnitSystem unitSystem, const SystemChoice& choice) {
     PlannerInputs inputs;
     inputs.system = MakeDefaultSystemConfiguration(choice.frequencyIndex);
     inputs.user = MakeDefaultUserSetup(choice.frequencyIndex);

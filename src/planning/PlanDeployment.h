@@ -11,6 +11,6 @@ namespace qpx::planning {
 // the chosen frequency with the chosen waves option applied; there is no port and no recorder,
 // the chosen size stands in for it. A Cancel in the System Information dialog shows no planner,
 // so the front end calls this only after OK.
-PlannerInputs PlanDeployment(int unitSystem, const SystemChoice& choice);
+PlannerInputs PlanDeployment(model::UnitSystem unitSystem, const SystemChoice& choice);
 
 } // namespace qpx::planning

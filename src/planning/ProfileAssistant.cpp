@@ -33,11 +33,11 @@ constexpr int kMaxTrials = 100000;
 
 } // namespace
 
-AssistantLimits AssistantLimitsFor(int systemFrequency, int unitSystem) {
+AssistantLimits AssistantLimitsFor(int systemFrequency, model::UnitSystem unitSystem) {
     const ProfileBounds metres = ProfileLimits(systemFrequency, 0);
     AssistantLimits limits{metres.minCellSize, metres.maxCellSize, metres.minBlanking,
                            metres.maxBlanking, metres.maxRange};
-    if (unitSystem != 1) {
+    if (!model::IsMetric(unitSystem)) {
         limits.minCellSize = FeetTruncated(limits.minCellSize);
         limits.maxCellSize = FeetTruncated(limits.maxCellSize);
         limits.minBlanking = FeetTruncated(limits.minBlanking);
@@ -93,7 +93,8 @@ std::string ProfilingRangeText(int cells, float cellSize, float blanking, bool m
                              first, last);
 }
 
-void ProfileAssistant::open(int unitSystem, const AssistantLimits& limits, float maximumRange) {
+void ProfileAssistant::open(model::UnitSystem unitSystem, const AssistantLimits& limits,
+                            float maximumRange) {
     unitSystem_ = unitSystem;
     limits_ = limits;
     hidden_ = true;
@@ -102,7 +103,7 @@ void ProfileAssistant::open(int unitSystem, const AssistantLimits& limits, float
     setMaximumRange(maximumRange);
 }
 
-void ProfileAssistant::setUnitSystem(int unitSystem) {
+void ProfileAssistant::setUnitSystem(model::UnitSystem unitSystem) {
     unitSystem_ = unitSystem;
 }
 

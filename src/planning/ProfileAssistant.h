@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Units.h"
 #include "planning/DialogMessage.h"
 
 #include <optional>
@@ -21,7 +22,7 @@ struct AssistantLimits {
 
 // The standard limits of a frequency index in the display unit of `unitSystem` (1 metric), as the
 // planner hands them to the assistant when it opens.
-AssistantLimits AssistantLimitsFor(int systemFrequency, int unitSystem);
+AssistantLimits AssistantLimitsFor(int systemFrequency, model::UnitSystem unitSystem);
 
 // A suggested profile; a failed suggestion is 0 cells of size 0 with blanking 0.
 struct ProfileSuggestion {
@@ -92,8 +93,8 @@ public:
     // Everything the planner sets at each opening: the window starts hidden, its maximum range
     // is the far end of the planner's current profile, and a suggestion is made at once (without
     // the maximum-depth message, which only typing raises).
-    void open(int unitSystem, const AssistantLimits& limits, float maximumRange);
-    void setUnitSystem(int unitSystem);
+    void open(model::UnitSystem unitSystem, const AssistantLimits& limits, float maximumRange);
+    void setUnitSystem(model::UnitSystem unitSystem);
     void setLimits(const AssistantLimits& limits);
     // Sets the value and the edit's text and makes a new suggestion.
     void setMaximumRange(float maximumRange);
@@ -125,7 +126,7 @@ public:
     float maximumRange() const { return maximumRange_; }
     const ProfileSuggestion& suggestion() const { return suggestion_; }
     const AssistantLimits& limits() const { return limits_; }
-    bool metric() const { return unitSystem_ == 1; }
+    bool metric() const { return model::IsMetric(unitSystem_); }
 
     // Slide state. toggle() starts a slide and returns the first timer delay; the planner's
     // button then reads toggleButtonText(). tick() takes the planner's window position at that
@@ -138,7 +139,7 @@ public:
 private:
     void suggest();
 
-    int unitSystem_ = 1;
+    model::UnitSystem unitSystem_ = model::kMetricUnits;
     AssistantLimits limits_;
     float maximumRange_ = 0.0f;
     std::string maximumRangeText_ = "0";

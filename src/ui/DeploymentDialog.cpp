@@ -51,18 +51,33 @@ DeploymentDialog::DeploymentDialog(QWidget* parent, DeploymentPlanner& planner,
 
 DeploymentDialog::~DeploymentDialog() = default;
 
-QLineEdit* DeploymentDialog::addCheckedBox(int id, Check check) {
-    QLineEdit* box = Box(this, id);
+QLineEdit* DeploymentDialog::addCheckedBox(planning::CheckedBox check) {
+    QLineEdit* box = Box(this, planning::LiveCheckFor(check).boxId);
     const std::size_t index = checked_.size();
-    checked_.push_back(CheckedBox{box, check});
+    checked_.push_back(CheckedEntry{box, check});
     connect(box, &QLineEdit::textEdited, this,
             [this, index](const QString& text) { boxEdited(checked_[index], text); });
     return box;
 }
 
+// The widgets are made in a fixed order (their order among the dialog's children and the tab
+// order follow it): the left column's fields, the right column's groups and buttons, then the
+// layouts, then the assistant window.
 void DeploymentDialog::build() {
     // The planner's own controls come first among the children, before the assistant window's,
     // so a search by template id from the dialog finds these.
+    QGroupBox* commentsGroup = buildPlainFields();
+    QFormLayout* settings = buildSettingsFields();
+    QGroupBox* powerGroup = buildPowerGroup();
+    auto* summaryGroup = new QGroupBox(QStringLiteral("Deployment Summary: "), this);
+    freeSpaceText_ = StaticText(summaryGroup, DeploymentPlanner::kFreeSpaceTextId);
+    (new QVBoxLayout(summaryGroup))->addWidget(freeSpaceText_);
+    buildButtons();
+    arrange(settings, commentsGroup, powerGroup, summaryGroup);
+    buildAssistant();
+}
+
+QGroupBox* DeploymentDialog::buildPlainFields() {
     fileName_ = Box(this, planning::kFileNameBoxId);
     connect(fileName_, &QLineEdit::textEdited, this,
             [this](const QString& text) { planner_.fileNameChanged(text.toStdString()); });
@@ -84,19 +99,21 @@ void DeploymentDialog::build() {
         connect(comments_[i], &QLineEdit::textEdited, this,
                 [this, i](const QString& text) { planner_.commentChanged(i, text.toStdString()); });
     }
+    return commentsGroup;
+}
 
-    averaging_ =
-        addCheckedBox(planning::kAveragingBoxId, &DeploymentPlanner::averagingIntervalChanged);
-    profiling_ =
-        addCheckedBox(planning::kProfilingBoxId, &DeploymentPlanner::profilingIntervalChanged);
+QFormLayout* DeploymentDialog::buildSettingsFields() {
+    using planning::CheckedBox;
+    averaging_ = addCheckedBox(CheckedBox::Averaging);
+    profiling_ = addCheckedBox(CheckedBox::Profiling);
     coordinate_ = Combo(this, DeploymentPlanner::kCoordinateId);
     connect(coordinate_, &QComboBox::currentIndexChanged, this,
             [this](int index) { planner_.coordinateSelected(index); });
-    cells_ = addCheckedBox(planning::kCellsBoxId, &DeploymentPlanner::cellsChanged);
+    cells_ = addCheckedBox(CheckedBox::Cells);
     cellSizeLabel_ = StaticText(this, DeploymentPlanner::kCellSizeLabelId);
-    cellSize_ = addCheckedBox(planning::kCellSizeBoxId, &DeploymentPlanner::cellSizeChanged);
+    cellSize_ = addCheckedBox(CheckedBox::CellSize);
     blankingLabel_ = StaticText(this, DeploymentPlanner::kBlankingLabelId);
-    blanking_ = addCheckedBox(planning::kBlankingBoxId, &DeploymentPlanner::blankingChanged);
+    blanking_ = addCheckedBox(CheckedBox::Blanking);
     rangeText_ = StaticText(this, DeploymentPlanner::kRangeTextId);
     outputMode_ = Combo(this, DeploymentPlanner::kOutputModeId);
     connect(outputMode_, &QComboBox::currentIndexChanged, this,
@@ -115,15 +132,17 @@ void DeploymentDialog::build() {
     settings->addRow(rangeText_);
     settings->addRow(QStringLiteral("Output Mode:"), outputMode_);
     settings->addRow(QStringLiteral("Recorder Enabled:"), recorderEnabled_);
+    return settings;
+}
 
+QGroupBox* DeploymentDialog::buildPowerGroup() {
     auto* powerGroup = new QGroupBox(QStringLiteral("Power Management:"), this);
     batteryType_ = Combo(powerGroup, DeploymentPlanner::kBatteryTypeId);
     connect(batteryType_, &QComboBox::currentIndexChanged, this, [this](int index) {
         planner_.batteryTypeSelected(index);
         showEstimates();
     });
-    batteryPacks_ =
-        addCheckedBox(planning::kBatteryPacksBoxId, &DeploymentPlanner::batteryPacksChanged);
+    batteryPacks_ = addCheckedBox(planning::CheckedBox::BatteryPacks);
     batteryPacks_->setParent(powerGroup);
     capacity_ = Box(powerGroup, DeploymentPlanner::kCapacityId);
     capacity_->setReadOnly(true);
@@ -136,11 +155,10 @@ void DeploymentDialog::build() {
     power->addRow(QStringLiteral("Battery Capacity (Wh):"), capacity_);
     power->addRow(QStringLiteral("Power Consumption (W):"), powerDraw_);
     power->addRow(powerText_);
+    return powerGroup;
+}
 
-    auto* summaryGroup = new QGroupBox(QStringLiteral("Deployment Summary: "), this);
-    freeSpaceText_ = StaticText(summaryGroup, DeploymentPlanner::kFreeSpaceTextId);
-    (new QVBoxLayout(summaryGroup))->addWidget(freeSpaceText_);
-
+void DeploymentDialog::buildButtons() {
     advanced_ = Button(this, DeploymentPlanner::kAdvancedButtonId, "Show  &Advanced Settings...");
     waves_ = Button(this, DeploymentPlanner::kWavesButtonId, "Show  &Waves Settings...");
     pcQpx_ = Button(this, DeploymentPlanner::kPcQpxButtonId, "Show  &PC-QPX Settings...");
@@ -167,7 +185,10 @@ void DeploymentDialog::build() {
             help_();
         }
     });
+}
 
+void DeploymentDialog::arrange(QFormLayout* settings, QGroupBox* commentsGroup,
+                               QGroupBox* powerGroup, QGroupBox* summaryGroup) {
     auto* subDialogs = new QVBoxLayout;
     for (QPushButton* button :
          {advanced_, waves_, pcQpx_, hardware_, recorder_, systemTime_, assistantButton_}) {
@@ -197,7 +218,9 @@ void DeploymentDialog::build() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addLayout(buttons);
+}
 
+void DeploymentDialog::buildAssistant() {
     assistant_ = new ProfileAssistantDialog(this, planner_, messages_);
     connect(assistantButton_, &QPushButton::clicked, this, [this] {
         if (InstrumentExchange::Refused()) {
@@ -281,12 +304,12 @@ void DeploymentDialog::showEstimates() {
     freeSpaceText_->setText(CoreText(planner_.freeSpaceText()));
 }
 
-void DeploymentDialog::boxEdited(CheckedBox& entry, const QString& text) {
+void DeploymentDialog::boxEdited(const CheckedEntry& entry, const QString& text) {
     // A refused text stays in the box as typed: putting the old text back would make the next
     // key land after it ("0" then ".5" typed as "0.5" would read "1.5"). The planner keeps its
     // last accepted value, and "&Deploy" judges the box's text, so the refused text cannot go
     // out as that value.
-    const auto message = (planner_.*entry.check)(text.toStdString());
+    const auto message = planner_.boxEdited(entry.check, text.toStdString());
     if (message) {
         messages_.showMessage(message->text);
     }
@@ -327,7 +350,7 @@ QLineEdit* DeploymentDialog::boxById(int id) const {
             return box;
         }
     }
-    for (const CheckedBox& entry : checked_) {
+    for (const CheckedEntry& entry : checked_) {
         if (TemplateIdOf(entry.box) == id) {
             return entry.box;
         }

@@ -14,6 +14,8 @@
 
 class QComboBox;
 class QDateTimeEdit;
+class QFormLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -55,16 +57,22 @@ public:
     ProfileAssistantDialog& assistant() { return *assistant_; }
 
 private:
-    using Check =
-        std::optional<planning::DialogMessage> (planning::DeploymentPlanner::*)(std::string);
-    struct CheckedBox {
+    struct CheckedEntry {
         QLineEdit* box;
-        Check check;
+        planning::CheckedBox check;
     };
 
     void build();
-    QLineEdit* addCheckedBox(int id, Check check);
-    void boxEdited(CheckedBox& entry, const QString& text);
+    // build()'s parts, in the order it calls them.
+    QGroupBox* buildPlainFields(); // file name, start, comments; gives the comments group
+    QFormLayout* buildSettingsFields();
+    QGroupBox* buildPowerGroup();
+    void buildButtons();
+    void arrange(QFormLayout* settings, QGroupBox* commentsGroup, QGroupBox* powerGroup,
+                 QGroupBox* summaryGroup);
+    void buildAssistant();
+    QLineEdit* addCheckedBox(planning::CheckedBox check);
+    void boxEdited(const CheckedEntry& entry, const QString& text);
     void showValues();
     void showEstimates();
     void showProfileBoxes();
@@ -88,7 +96,7 @@ private:
     DialogHook dialogHook_;
     std::optional<planning::AcceptedPlan> plan_;
     // Filled once in build(); entries are never added later, so pointers into it stay valid.
-    std::vector<CheckedBox> checked_;
+    std::vector<CheckedEntry> checked_;
 
     QLineEdit* fileName_ = nullptr;
     QDateTimeEdit* start_ = nullptr;

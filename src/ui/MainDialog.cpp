@@ -65,8 +65,8 @@ MainDialog::MainDialog(link::PortOpener& opener, link::Clock& clock, MainDialogS
     SetTemplateId(unitGroup_, kUnitGroupId);
     SetTemplateId(closeButton, kCloseId);
     SetTemplateId(helpButton, kHelpId);
-    metric_->setChecked(unitSystem_ == 1);
-    english_->setChecked(unitSystem_ != 1);
+    metric_->setChecked(model::IsMetric(unitSystem_));
+    english_->setChecked(!model::IsMetric(unitSystem_));
 
     auto* units = new QHBoxLayout(unitGroup_);
     units->addWidget(english_);
@@ -138,7 +138,7 @@ CommunicationsDialog* MainDialog::communicationsDialog() const {
 }
 
 void MainDialog::readControls() {
-    unitSystem_ = metric_->isChecked() ? 1 : 0;
+    unitSystem_ = metric_->isChecked() ? model::kMetricUnits : model::kEnglishUnits;
 }
 
 void MainDialog::setUpConnectedSystem() {

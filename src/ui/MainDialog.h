@@ -33,8 +33,9 @@ using FrontEndMaker = std::function<std::unique_ptr<operations::ConnectedSetupFr
     QWidget* parent, planning::DeploymentPlanner& planner, link::Clock& clock,
     link::MessageSink& messages)>;
 // Planning mode: the system's properties asked, then the planner as a calculator.
-using PlanningRunner = std::function<void(QWidget* parent, planning::DeploymentPlanner& planner,
-                                          int unitSystem, link::MessageSink& messages)>;
+using PlanningRunner =
+    std::function<void(QWidget* parent, planning::DeploymentPlanner& planner,
+                       model::UnitSystem unitSystem, link::MessageSink& messages)>;
 
 // What the main window works with. Left empty, the messages are boxes owned by the window, the
 // progress views are ProgressWindows over it and help opens the guide beside the program.
@@ -79,7 +80,7 @@ public:
     void showHelp();
     void showAbout();
 
-    int unitSystem() const { return unitSystem_; }
+    model::UnitSystem unitSystem() const { return unitSystem_; }
     int planningFlag() const { return planning_; }
     const operations::ConnectionSettings& connection() const { return connection_; }
     CommunicationsDialog* communicationsDialog() const;
@@ -119,7 +120,7 @@ private:
     planning::DeploymentPlanner planner_;
     QPointer<CommunicationsDialog> communications_;
     std::array<ColourControl, 5> colours_;
-    int unitSystem_ = 1;
+    model::UnitSystem unitSystem_ = model::kMetricUnits;
     std::optional<operations::ConnectedSetupOutcome> lastOutcome_;
 
     QPushButton* connectedButton_ = nullptr;

@@ -200,6 +200,41 @@ INSTANTIATE_TEST_SUITE_P(
         LiveCase{&DeploymentPlanner::batteryPacksChanged, &DeploymentPlanner::batteryPacksText,
                  "Number of Battery Packs must be greater than 0."}));
 
+// Each accepted value moves what depends on it and leaves the rest alone (the cell size enters
+// neither estimate, though both are recomputed).
+struct FollowCase {
+    CheckedBox box;
+    const char* text;
+    bool range;
+    bool power;
+    bool freeSpace;
+};
+
+class AcceptedEdits : public ::testing::TestWithParam<FollowCase> {};
+
+TEST_P(AcceptedEdits, MoveOnlyWhatDependsOnThem) {
+    const FollowCase& c = GetParam();
+    DeploymentPlanner p = Opened(Connected(1));
+    const std::string range = p.rangeText();
+    const std::string power = p.powerText();
+    const std::string freeSpace = p.freeSpaceText();
+
+    EXPECT_FALSE(p.boxEdited(c.box, c.text));
+    EXPECT_EQ(p.boxText(c.box), c.text);
+    EXPECT_EQ(p.rangeText() != range, c.range);
+    EXPECT_EQ(p.powerText() != power, c.power);
+    EXPECT_EQ(p.freeSpaceText() != freeSpace, c.freeSpace);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, AcceptedEdits,
+    ::testing::Values(FollowCase{CheckedBox::Averaging, "2400", false, true, true},
+                      FollowCase{CheckedBox::Profiling, "600", false, true, true},
+                      FollowCase{CheckedBox::Cells, "10", true, false, true},
+                      FollowCase{CheckedBox::CellSize, "0.5", true, false, false},
+                      FollowCase{CheckedBox::Blanking, "1", true, false, false},
+                      FollowCase{CheckedBox::BatteryPacks, "3", false, true, false}));
+
 TEST(DeploymentPlanner, EditsUpdateWhatDependsOnThem) {
     DeploymentPlanner p = Opened(Connected(1));
     EXPECT_FALSE(p.cellsChanged("10"));
