@@ -49,7 +49,7 @@ public:
                                                      link::Link&) override {
         planning::DeploymentPlanner planner;
         planner.open(in);
-        auto plan = planner.deploy().plan;
+        auto plan = planner.deploy().value;
         if (plan) {
             plan->cells += 1;
         }

@@ -182,11 +182,11 @@ int ModelEventsFuzz::FuzzOne(const std::uint8_t* data, std::size_t size) {
             break;
         case 16: {
             const auto result = planner.deploy();
-            Require(result.plan.has_value() != result.message.has_value(),
+            Require(result.value.has_value() != result.message.has_value(),
                     "a deploy with neither a plan nor a message, or both");
             CheckMessage(result.message);
-            if (result.plan) {
-                CheckPlan(*result.plan, pulseCoherent);
+            if (result.value) {
+                CheckPlan(*result.value, pulseCoherent);
             }
             break;
         }
@@ -229,18 +229,18 @@ int ModelEventsFuzz::FuzzOne(const std::uint8_t* data, std::size_t size) {
             if (advanced) {
                 const auto result = advanced->ok();
                 CheckMessage(result.message);
-                if (result.block) {
-                    Require(std::isfinite(result.block->temperatureC) &&
-                                result.block->temperatureC >= -5.0f &&
-                                result.block->temperatureC <= 50.0f,
+                if (result.value) {
+                    Require(std::isfinite(result.value->temperatureC) &&
+                                result.value->temperatureC >= -5.0f &&
+                                result.value->temperatureC <= 50.0f,
                             "an accepted temperature outside -5 to 50 deg C");
-                    Require(result.block->salinity >= 0.0f && result.block->salinity <= 60.0f,
+                    Require(result.value->salinity >= 0.0f && result.value->salinity <= 60.0f,
                             "an accepted salinity outside 0 to 60");
-                    Require(result.block->profilesPerBurst >= 1 &&
-                                result.block->profilesPerBurst <= 1000,
+                    Require(result.value->profilesPerBurst >= 1 &&
+                                result.value->profilesPerBurst <= 1000,
                             "accepted profiles per burst outside 1 to 1000");
                 }
-                planner.advancedSettingsClosed(result.block);
+                planner.advancedSettingsClosed(result.value);
                 advanced.reset();
                 CheckPlanner(planner);
             }
@@ -271,12 +271,12 @@ int ModelEventsFuzz::FuzzOne(const std::uint8_t* data, std::size_t size) {
             if (waves) {
                 const auto result = waves->ok();
                 CheckMessage(result.message);
-                if (result.block) {
-                    Require(result.block->recordEvery >= 0 && result.block->recordEvery <= 255 &&
-                                result.block->length >= 1 && result.block->length <= 4096,
+                if (result.value) {
+                    Require(result.value->recordEvery >= 0 && result.value->recordEvery <= 255 &&
+                                result.value->length >= 1 && result.value->length <= 4096,
                             "accepted wave settings outside their ranges");
                 }
-                planner.wavesSettingsClosed(result.block);
+                planner.wavesSettingsClosed(result.value);
                 waves.reset();
                 CheckPlanner(planner);
             }
@@ -304,9 +304,9 @@ int ModelEventsFuzz::FuzzOne(const std::uint8_t* data, std::size_t size) {
         case 33:
             if (pcQpx) {
                 const auto update = pcQpx->update();
-                Require(update.accepted.has_value() != update.failure.has_value(),
+                Require(update.value.has_value() != update.message.has_value(),
                         "a PC-QPX update with neither values nor a message, or both");
-                CheckMessage(update.failure);
+                CheckMessage(update.message);
                 CheckMessage(pcQpx->readFields());
                 planner.pcQpxSettingsClosed(pcQpx->systemConfiguration(), pcQpx->userSetup(),
                                             pcQpx->operationConfiguration());

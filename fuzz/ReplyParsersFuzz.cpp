@@ -159,7 +159,7 @@ void PcQpxUpdate(std::span<const std::uint8_t> script, std::uint8_t selector) {
     RecordingViews views;
     const auto before = settings.operationConfiguration();
     const auto outcome = instrument::UpdatePcQpxSettings(settings, session.link.get(), views);
-    if (outcome.result != instrument::PcQpxTransmitResult::Success) {
+    if (outcome.value != instrument::PcQpxTransmitResult::Success) {
         Require(settings.operationConfiguration() == before,
                 "a failed update changed the held configuration");
     } else if (settings.operationConfiguration() != before) {

@@ -29,23 +29,23 @@ HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::L
     AddPlannerSections(report, planner);
     PrintReport(env_, report, false);
     auto result = planner.deploy();
-    if (!result.plan) {
+    if (!result.value) {
         env_.err << (result.message ? result.message->text : std::string()) << '\n' << std::flush;
         plannerExitCode_ = kExitRefused;
         return std::nullopt;
     }
     if (dryRun_) {
         const operations::ChangeDetection changes =
-            operations::DetectChanges(*result.plan, inputs.user);
+            operations::DetectChanges(*result.value, inputs.user);
         env_.out << "\nThe upload would send, after waking the instrument:\n";
-        for (const auto& line : UploadCommandLines(changes, result.plan->start)) {
+        for (const auto& line : UploadCommandLines(changes, result.value->start)) {
             env_.out << line << '\n';
         }
         env_.out << std::flush;
         dryRunDone_ = true;
         return std::nullopt;
     }
-    return result.plan;
+    return result.value;
 }
 
 void HeadlessSetupFrontEnd::runDisplay(operations::DeploymentDisplay& display) {

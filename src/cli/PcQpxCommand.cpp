@@ -104,12 +104,12 @@ int RunPcQpxSet(CliEnvironment& env, const ConnectionOptions& connection,
                 (settings.*(value->apply))(text);
             }
             const auto outcome = instrument::UpdatePcQpxSettings(settings, &link, views);
-            if (outcome.failure) {
-                env.err << outcome.failure->text << '\n';
+            if (outcome.message) {
+                env.err << outcome.message->text << '\n';
                 return kExitRefused;
             }
-            return outcome.result == instrument::PcQpxTransmitResult::Success ? kExitSuccess
-                                                                              : kExitLinkFailure;
+            return outcome.value == instrument::PcQpxTransmitResult::Success ? kExitSuccess
+                                                                             : kExitLinkFailure;
         });
 }
 

@@ -38,10 +38,10 @@ SettingOutcome EnterAdvanced(DeploymentPlanner& planner, const SettingEntry& ent
         return Refused(message->text);
     }
     const auto ok = dialog.ok();
-    if (!ok.block) {
+    if (!ok.value) {
         return Refused(ok.message ? ok.message->text : std::string());
     }
-    planner.advancedSettingsClosed(ok.block);
+    planner.advancedSettingsClosed(ok.value);
     return Accepted();
 }
 
@@ -58,10 +58,10 @@ SettingOutcome EnterWaves(DeploymentPlanner& planner, const SettingEntry& entry,
     note(dialog.openingMessage());
     note(entry.waves(dialog, value));
     const auto ok = dialog.ok();
-    if (!ok.block) {
+    if (!ok.value) {
         return Refused(ok.message ? ok.message->text : std::string());
     }
-    planner.wavesSettingsClosed(ok.block);
+    planner.wavesSettingsClosed(ok.value);
     return outcome;
 }
 

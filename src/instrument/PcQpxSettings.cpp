@@ -7,6 +7,7 @@
 #include "planning/DeploymentValues.h"
 #include "planning/SystemLimits.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -67,24 +68,26 @@ PcQpxSettings::PcQpxSettings(model::UnitSystem unitSystem, const model::SystemCo
 }
 
 std::string_view PcQpxSettings::label(int labelId) const {
-    switch (labelId) {
-    case kPulseLengthLabelId:
-        return metric_ ? "Pulse Length (m):" : "Pulse Length (ft):";
-    case kUserPulseLagLabelId:
-        return metric_ ? "User Pulse Lag (m):" : "User Pulse Lag (ft):";
-    case kUserResLagLabelId:
-        return metric_ ? "User ResLag (m):" : "User ResLag (ft):";
-    case kSystemLagLabelId:
-        return metric_ ? "System Lag (m):" : "System Lag (ft):";
-    case kSystemResLagLabelId:
-        return metric_ ? "System ResLag (m):" : "System ResLag (ft):";
-    case kMaxVerticalVelLabelId:
-        return metric_ ? "Max Vertical Vel (m/s):" : "Max Vertical Vel (ft/s):";
-    case kMaxHorizontalVelLabelId:
-        return metric_ ? "Max Horizontal Vel (m/s):" : "Max Horizontal Vel (ft/s):";
-    default:
-        return {};
+    struct Label {
+        int id;
+        std::string_view metric;
+        std::string_view english;
+    };
+    static constexpr std::array<Label, 7> kLabels{{
+        {kPulseLengthLabelId, "Pulse Length (m):", "Pulse Length (ft):"},
+        {kUserPulseLagLabelId, "User Pulse Lag (m):", "User Pulse Lag (ft):"},
+        {kUserResLagLabelId, "User ResLag (m):", "User ResLag (ft):"},
+        {kSystemLagLabelId, "System Lag (m):", "System Lag (ft):"},
+        {kSystemResLagLabelId, "System ResLag (m):", "System ResLag (ft):"},
+        {kMaxVerticalVelLabelId, "Max Vertical Vel (m/s):", "Max Vertical Vel (ft/s):"},
+        {kMaxHorizontalVelLabelId, "Max Horizontal Vel (m/s):", "Max Horizontal Vel (ft/s):"},
+    }};
+    for (const Label& entry : kLabels) {
+        if (entry.id == labelId) {
+            return metric_ ? entry.metric : entry.english;
+        }
     }
+    return {};
 }
 
 std::string PcQpxSettings::text(int controlId) const {
@@ -165,8 +168,8 @@ std::optional<planning::DialogMessage> PcQpxSettings::readFields() const {
     for (const auto& [input, id] : {std::pair{&pulseLength_, kPulseLengthEditId},
                                     std::pair{&userPulseLag_, kUserPulseLagEditId},
                                     std::pair{&userResLag_, kUserResLagEditId}}) {
-        if (auto reading = read(*input, id); reading.failure) {
-            return reading.failure;
+        if (auto reading = read(*input, id); reading.message) {
+            return reading.message;
         }
     }
     return std::nullopt;
@@ -184,9 +187,9 @@ PcQpxUpdate PcQpxSettings::update() const {
     if (auto failure = readFields()) {
         return {std::nullopt, std::move(failure)};
     }
-    PulseSettings values{*read(pulseLength_, kPulseLengthEditId).metres,
-                         *read(userPulseLag_, kUserPulseLagEditId).metres,
-                         *read(userResLag_, kUserResLagEditId).metres};
+    PulseSettings values{*read(pulseLength_, kPulseLengthEditId).value,
+                         *read(userPulseLag_, kUserPulseLagEditId).value,
+                         *read(userResLag_, kUserResLagEditId).value};
 
     if (!planning::CheckRange(values.pulseLength, kMinPulseLength, kMaxPulseLength, kPulseTolerance,
                               metric_)) {

@@ -5,6 +5,7 @@
 #include "model/SystemConfiguration.h"
 #include "model/Units.h"
 #include "model/UserSetup.h"
+#include "planning/Checked.h"
 #include "planning/DialogMessage.h"
 
 #include <optional>
@@ -36,10 +37,7 @@ inline constexpr int kMaxHorizontalVelLabelId = 1004;
 inline constexpr std::string_view kMinCorrLevelLabel = "Min Corr Level (%):";
 
 // What "&Update PC-QPX Settings" found: the values to transmit, or the first failed check.
-struct PcQpxUpdate {
-    std::optional<PulseSettings> accepted;
-    std::optional<planning::DialogMessage> failure;
-};
+using PcQpxUpdate = planning::Checked<PulseSettings>;
 
 // Model of the PcQpxSettingsDialog (template 130). It works on its own copies of the three
 // structures; the planner takes all three back however the dialog closes. The user's entries
@@ -106,10 +104,7 @@ private:
         std::string text;
         std::optional<float> heldMetres;
     };
-    struct Reading {
-        std::optional<float> metres;
-        std::optional<planning::DialogMessage> failure;
-    };
+    using Reading = planning::Checked<float>; // metres
 
     void showInput(LengthInput& input, std::uint32_t centimetres);
     Reading read(const LengthInput& input, int editId) const;

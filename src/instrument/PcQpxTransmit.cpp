@@ -97,13 +97,13 @@ PcQpxTransmitResult TransmitPcQpxSettings(link::Link* link, link::ProgressViewFa
 PcQpxUpdateOutcome UpdatePcQpxSettings(PcQpxSettings& settings, link::Link* link,
                                        link::ProgressViewFactory& progress) {
     const PcQpxUpdate checked = settings.update();
-    if (checked.failure) {
-        return {checked.failure, std::nullopt};
+    if (checked.message) {
+        return {std::nullopt, checked.message};
     }
-    if (!checked.accepted) {
+    if (!checked.value) {
         return {};
     }
-    return {std::nullopt, TransmitPcQpxSettings(link, progress, settings, *checked.accepted)};
+    return {TransmitPcQpxSettings(link, progress, settings, *checked.value), std::nullopt};
 }
 
 } // namespace qpx::instrument

@@ -28,12 +28,9 @@ PcQpxTransmitResult TransmitPcQpxSettings(link::Link* link, link::ProgressViewFa
                                           PcQpxSettings& settings, const PulseSettings& values);
 
 // "&Update PC-QPX Settings": the checks of the model, then the transmit of what they accepted.
-// `failure` holds the message of the first failed check (nothing was sent); otherwise `result`
+// `message` holds the message of the first failed check (nothing was sent); otherwise `value`
 // says how the transmit went.
-struct PcQpxUpdateOutcome {
-    std::optional<planning::DialogMessage> failure;
-    std::optional<PcQpxTransmitResult> result;
-};
+using PcQpxUpdateOutcome = planning::Checked<PcQpxTransmitResult>;
 PcQpxUpdateOutcome UpdatePcQpxSettings(PcQpxSettings& settings, link::Link* link,
                                        link::ProgressViewFactory& progress);
 

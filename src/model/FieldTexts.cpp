@@ -18,11 +18,8 @@ constexpr std::array<std::string_view, 4> kBeamGeometryTexts{
     "2_Beams", "3_Beams", "4_Beams_One_Vertical", "4_Beams_JANUS"};
 constexpr std::array<std::string_view, 3> kSensorOrientationTexts{"Down", "Up", "Side"};
 constexpr std::array<std::string_view, 3> kExtPressureSensorTexts{"None", "PAROS", "DRUCK"};
-constexpr std::array<std::string_view, 2> kTemperatureModeTexts{"User", "Measured"};
 constexpr std::array<std::string_view, 2> kBurstModeTexts{"DISABLED", "ENABLED"};
 constexpr std::array<std::string_view, 3> kCoordinateSystemTexts{"Beam", "XYZ", "ENU"};
-constexpr std::array<std::string_view, 2> kOutputModeTexts{"Auto", "Polled"};
-constexpr std::array<std::string_view, 2> kRecorderEnabledTexts{"Disabled", "Enabled"};
 constexpr std::array<std::string_view, 2> kFlagTexts{"No", "Yes"};
 
 } // namespace

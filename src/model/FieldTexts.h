@@ -10,6 +10,12 @@ namespace qpx::model {
 inline constexpr std::array<std::string_view, 8> kFrequencyTexts{
     "3000 kHz", "1500 kHz", "750 kHz", "500 kHz", "250kHz", "1000 kHz", "5000 kHz", "125kHz"};
 
+// The words of the settings the instrument, the planner's lists and the views name alike: the
+// upload sends these words and the planner lists them.
+inline constexpr std::array<std::string_view, 2> kTemperatureModeTexts{"User", "Measured"};
+inline constexpr std::array<std::string_view, 2> kOutputModeTexts{"Auto", "Polled"};
+inline constexpr std::array<std::string_view, 2> kRecorderEnabledTexts{"Disabled", "Enabled"};
+
 // Texts of the one-byte code fields, as the views show them. A code outside its table (only a
 // corrupt or unknown instrument sends one) gives an empty text, never a read past the table.
 std::string_view FrequencyText(int systemFrequency);     // "3000 kHz" ... "125kHz"

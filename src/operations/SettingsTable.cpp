@@ -1,5 +1,6 @@
 #include "operations/SettingsTable.h"
 
+#include "model/FieldTexts.h"
 #include "model/TextFormat.h"
 #include "operations/SettingFields.h"
 #include "planning/SystemLimits.h"
@@ -26,8 +27,9 @@ constexpr std::array<std::string_view, 3> kWaveTypeWords{"none", "p", "puv"};
 
 // The instrument's own words for the list settings, by the stored index.
 constexpr std::array<std::string_view, 3> kCoordinateCommandWords{"BEAM", "XYZ", "ENU"};
-constexpr std::array<std::string_view, 2> kOutputModeCommandWords{"Auto", "Polled"};
-constexpr std::array<std::string_view, 2> kTemperatureModeCommandWords{"User", "Measured"};
+constexpr std::array<std::string_view, 2> kOutputModeCommandWords = model::kOutputModeTexts;
+constexpr std::array<std::string_view, 2> kTemperatureModeCommandWords =
+    model::kTemperatureModeTexts;
 constexpr std::array<std::string_view, 2> kBurstModeCommandWords{"Disabled", "Enabled"};
 // A list index without a word never goes out as a command the instrument would refuse.
 template <std::size_t N>

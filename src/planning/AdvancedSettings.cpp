@@ -138,7 +138,7 @@ std::optional<DialogMessage> AdvancedSettings::recomputeSoundSpeed() {
     if (reading.message) {
         return reading.message;
     }
-    showSoundSpeed(reading.values->salinity, reading.values->temperatureC);
+    showSoundSpeed(reading.value->salinity, reading.value->temperatureC);
     return std::nullopt;
 }
 
@@ -152,7 +152,7 @@ AdvancedSettings::OkResult AdvancedSettings::ok() const {
     if (reading.message) {
         return {std::nullopt, reading.message};
     }
-    ScreenValues values = *reading.values;
+    ScreenValues values = *reading.value;
 
     if (!CheckRange(values.temperatureC, kMinTemperatureC, kMaxTemperatureC, kTemperatureTolerance,
                     metric())) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "planning/Checked.h"
 #include "planning/DeploymentValues.h"
 #include "planning/DialogMessage.h"
 
@@ -49,10 +50,7 @@ public:
     std::optional<DialogMessage> salinityFocusLost();
 
     // "OK": the block (temperature in degrees Celsius) or the first failed check.
-    struct OkResult {
-        std::optional<AdvancedBlock> block;
-        std::optional<DialogMessage> message;
-    };
+    using OkResult = Checked<AdvancedBlock>;
     OkResult ok() const;
 
     // Shown texts and states.
@@ -89,10 +87,7 @@ private:
         float burstInterval = 0.0f;
         int profilesPerBurst = 0;
     };
-    struct ScreenReading {
-        std::optional<ScreenValues> values;
-        std::optional<DialogMessage> message;
-    };
+    using ScreenReading = Checked<ScreenValues>;
     ScreenReading readScreen() const;
     std::optional<DialogMessage> recomputeSoundSpeed();
     void showSoundSpeed(float salinity, float temperatureC);

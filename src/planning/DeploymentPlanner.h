@@ -1,7 +1,9 @@
 #pragma once
 
 #include "link/Clock.h"
+#include "model/FieldTexts.h"
 #include "planning/AdvancedSettings.h"
+#include "planning/Checked.h"
 #include "planning/DeploymentValidation.h"
 #include "planning/DeploymentValues.h"
 #include "planning/DialogMessage.h"
@@ -52,8 +54,9 @@ public:
     static constexpr int kSystemTimeButtonId = 1027;
     static constexpr int kAssistantButtonId = 1285;
 
-    static constexpr std::array<std::string_view, 2> kOutputModeList{"Auto", "Polled"};
-    static constexpr std::array<std::string_view, 2> kRecorderEnabledList{"Disabled", "Enabled"};
+    static constexpr std::array<std::string_view, 2> kOutputModeList = model::kOutputModeTexts;
+    static constexpr std::array<std::string_view, 2> kRecorderEnabledList =
+        model::kRecorderEnabledTexts;
     // The date-time control's display format.
     static constexpr const char* kDateTimeFormat = "yyyy'/'MM'/'dd',  'HH':'mm':'ss";
 
@@ -128,10 +131,7 @@ public:
 
     // "&Deploy": the plan that passed, or the first failed check. Also runs in planning mode,
     // where the button is disabled, with the planning recorder size as the recorder's room.
-    struct DeployResult {
-        std::optional<AcceptedPlan> plan;
-        std::optional<DialogMessage> message;
-    };
+    using DeployResult = Checked<AcceptedPlan>;
     DeployResult deploy();
 
     // Shown texts.

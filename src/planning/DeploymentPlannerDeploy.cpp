@@ -64,16 +64,16 @@ AcceptedPlan DeploymentPlanner::acceptedPlan(const ValidatedValues& values) cons
 
 DeploymentPlanner::DeployResult DeploymentPlanner::deploy() {
     const ScreenReading reading = ReadDeploymentScreen(screen());
-    if (!reading.entries) {
+    if (!reading.value) {
         return {std::nullopt, reading.message};
     }
-    takeEntries(*reading.entries);
+    takeEntries(*reading.value);
 
-    const ValidationResult result = ValidateDeployment(*reading.entries, validationContext());
+    const ValidationResult result = ValidateDeployment(*reading.value, validationContext());
     if (!result.ok()) {
         return {std::nullopt, result.message};
     }
-    const ValidatedValues& values = *result.values;
+    const ValidatedValues& values = *result.value;
 
     // The boxes show what is handed back, in metres, as the dialog closes.
     for (auto [box, metres] : {std::pair{CheckedBox::CellSize, values.cellSizeMetres},

@@ -41,10 +41,10 @@ int DeploymentPlanner::toggleAssistant() {
 
 std::optional<DialogMessage> DeploymentPlanner::transferFromAssistant() {
     const ProfileAssistant::TransferResult result = assistant_.transferValues();
-    if (!result.transfer) {
+    if (!result.value) {
         return result.message;
     }
-    const ProfileTransfer& transfer = *result.transfer;
+    const ProfileTransfer& transfer = *result.value;
     applyEdit(CheckedBox::Cells, planner::IntText(transfer.cells));
     applyEdit(CheckedBox::CellSize, planner::FloatText(transfer.cellSize));
     applyEdit(CheckedBox::Blanking, planner::FloatText(transfer.blanking));

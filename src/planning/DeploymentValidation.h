@@ -1,5 +1,6 @@
 #pragma once
 
+#include "planning/Checked.h"
 #include "planning/DeploymentValues.h"
 #include "planning/DialogMessage.h"
 
@@ -57,10 +58,7 @@ struct DeploymentEntries {
     std::optional<float> blankingExactMetres;
 };
 
-struct ScreenReading {
-    std::optional<DeploymentEntries> entries;
-    std::optional<DialogMessage> message;
-};
+using ScreenReading = Checked<DeploymentEntries>;
 
 // The field-level read-back that comes first: every number box must hold a number (the whole
 // text, not only its start), the file name at most 5 characters, each comment at most 59, the
@@ -95,11 +93,7 @@ struct ValidatedValues {
     float blankingMetres = 0.0f;
 };
 
-struct ValidationResult {
-    std::optional<ValidatedValues> values;
-    std::optional<DialogMessage> message;
-    bool ok() const { return values.has_value(); }
-};
+using ValidationResult = Checked<ValidatedValues>;
 
 // The "&Deploy" rules in their fixed order; the first that fails gives its message and the box
 // that gets the focus. Unlike the dialogs of old, the focus goes to the box that holds the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Units.h"
+#include "planning/Checked.h"
 #include "planning/DialogMessage.h"
 
 #include <optional>
@@ -106,10 +107,7 @@ public:
 
     // "Transfer Values            >>>": either the values for the planner or the message (a
     // maximum range that is not a number gets "Please enter a number.").
-    struct TransferResult {
-        std::optional<ProfileTransfer> transfer;
-        std::optional<DialogMessage> message;
-    };
+    using TransferResult = Checked<ProfileTransfer>;
     TransferResult transferValues() const;
 
     // Shown texts.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "planning/Checked.h"
 #include "planning/DeploymentValues.h"
 #include "planning/DialogMessage.h"
 
@@ -68,10 +69,7 @@ public:
 
     // "OK": the four values or the framework's range message for N or the length. A combo with
     // no entry selected hands back the value it was opened with.
-    struct OkResult {
-        std::optional<WaveBlock> block;
-        std::optional<DialogMessage> message;
-    };
+    using OkResult = Checked<WaveBlock>;
     OkResult ok() const;
 
     // Shown texts and states.

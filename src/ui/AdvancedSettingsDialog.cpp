@@ -137,7 +137,7 @@ void AdvancedSettingsDialog::okClicked() {
         showModelMessage(result.message);
         return;
     }
-    accepted_ = result.block;
+    accepted_ = result.value;
     accept();
 }
 

@@ -339,7 +339,7 @@ void DeploymentDialog::deployClicked() {
         }
         return;
     }
-    plan_ = std::move(result.plan);
+    plan_ = std::move(result.value);
     showValues();
     accept();
 }

@@ -142,11 +142,11 @@ void PcQpxSettingsDialog::updateClicked() {
         const InstrumentExchange exchange;
         outcome = UpdatePcQpxSettings(settings_, link_, windows);
     }
-    if (outcome.failure) {
-        ShowOffendingBox(messages_, this, *outcome.failure);
+    if (outcome.message) {
+        ShowOffendingBox(messages_, this, *outcome.message);
         return;
     }
-    if (outcome.result == PcQpxTransmitResult::Success) {
+    if (outcome.value == PcQpxTransmitResult::Success) {
         showValues();
     }
 }

@@ -114,7 +114,7 @@ void WavesSettingsDialog::okClicked() {
         ShowOffendingBox(messages_, this, *result.message);
         return;
     }
-    accepted_ = result.block;
+    accepted_ = result.value;
     accept();
 }
 

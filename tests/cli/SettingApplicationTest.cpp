@@ -121,16 +121,16 @@ TEST(SettingApplication, ConnectedSettingsReachThePlannerInOrder) {
     EXPECT_EQ(planner.rangeText(), "Profiling Range:   0.65 -  11.65 m");
     EXPECT_EQ(planner.capacityText(), "2903.0");
     const auto deploy = planner.deploy();
-    ASSERT_TRUE(deploy.plan) << deploy.message->text;
-    EXPECT_EQ(deploy.plan->start, (link::CalendarTime{2002, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(deploy.plan->outputIndex, 1);
-    EXPECT_EQ(deploy.plan->coordinateIndex, 1);
-    EXPECT_FLOAT_EQ(deploy.plan->advanced.temperatureC, 12.5f);
-    EXPECT_EQ(deploy.plan->advanced.burstMode, 1);
-    EXPECT_FLOAT_EQ(deploy.plan->advanced.burstInterval, 600.0f);
-    EXPECT_EQ(deploy.plan->advanced.profilesPerBurst, 3);
-    EXPECT_EQ(deploy.plan->waves.rateIndex, 1);
-    EXPECT_EQ(deploy.plan->waves.waveType, 2);
+    ASSERT_TRUE(deploy.value) << deploy.message->text;
+    EXPECT_EQ(deploy.value->start, (link::CalendarTime{2002, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(deploy.value->outputIndex, 1);
+    EXPECT_EQ(deploy.value->coordinateIndex, 1);
+    EXPECT_FLOAT_EQ(deploy.value->advanced.temperatureC, 12.5f);
+    EXPECT_EQ(deploy.value->advanced.burstMode, 1);
+    EXPECT_FLOAT_EQ(deploy.value->advanced.burstInterval, 600.0f);
+    EXPECT_EQ(deploy.value->advanced.profilesPerBurst, 3);
+    EXPECT_EQ(deploy.value->waves.rateIndex, 1);
+    EXPECT_EQ(deploy.value->waves.waveType, 2);
 }
 
 TEST(SettingApplication, EnglishUnitsTakeFeetAndFahrenheit) {

@@ -149,11 +149,11 @@ TEST_P(EveryRow, RoundTripsFromItsBoxToItsCommand) {
         }
         ASSERT_TRUE(outcome.accepted) << outcome.message;
         const auto deploy = planner.deploy();
-        ASSERT_TRUE(deploy.plan) << deploy.message->text;
+        ASSERT_TRUE(deploy.value) << deploy.message->text;
 
         model::UserSetup downloaded{};
         downloaded.pulseCoherentMode = mode.pulseCoherent ? 1 : 0;
-        const auto changes = operations::DetectChanges(*deploy.plan, downloaded);
+        const auto changes = operations::DetectChanges(*deploy.value, downloaded);
         EXPECT_TRUE(changes.flags.marked(*row.item));
         const auto commands = operations::SettingsCommands(changes);
         const operations::UploadCommand sent{link::StepLabel(row.stepName), expected};
@@ -174,14 +174,14 @@ TEST(SettingsTable, RowsWithoutACommandKeepWhatWasTyped) {
         EXPECT_TRUE(Type(planner, text).accepted) << text;
     }
     const auto deploy = planner.deploy();
-    ASSERT_TRUE(deploy.plan) << deploy.message->text;
-    const auto changes = operations::DetectChanges(*deploy.plan, model::UserSetup{});
+    ASSERT_TRUE(deploy.value) << deploy.message->text;
+    const auto changes = operations::DetectChanges(*deploy.value, model::UserSetup{});
     EXPECT_TRUE(changes.flags.marked(operations::ChangeItem::DeploymentName));
     EXPECT_TRUE(changes.flags.marked(operations::ChangeItem::Comments));
     EXPECT_TRUE(changes.flags.marked(operations::ChangeItem::StartDateTime));
     EXPECT_EQ(std::string(changes.userSetup.deploymentName.data()), "ABCD");
     EXPECT_EQ(std::string(changes.userSetup.comment2.data()), "Mooring 4");
-    EXPECT_EQ(deploy.plan->start, (link::CalendarTime{2002, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(deploy.value->start, (link::CalendarTime{2002, 1, 2, 3, 4, 5}));
     for (SettingId battery : {SettingId::BatteryType, SettingId::BatteryPacks}) {
         EXPECT_FALSE(operations::SettingRowOf(battery).item);
     }

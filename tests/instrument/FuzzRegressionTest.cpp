@@ -45,7 +45,7 @@ TEST(PcQpxFuzzRegression, ShortReadBackFrameIsAFailedUpdate) {
     RecordingViews views;
     const auto outcome = instrument::UpdatePcQpxSettings(settings, &link, views);
 
-    EXPECT_EQ(outcome.result, instrument::PcQpxTransmitResult::Failure);
+    EXPECT_EQ(outcome.value, instrument::PcQpxTransmitResult::Failure);
     EXPECT_EQ(messages.texts(),
               std::vector<std::string>{std::string(instrument::kOperationReadBackFailed)});
     EXPECT_EQ(settings.operationConfiguration(), oper);

@@ -125,12 +125,12 @@ TEST_P(PcQpxSettingsUpdate, ChecksInOrderAndAcceptsMetres) {
         dialog.userResLagChanged(c.userResLag);
     }
     const auto update = dialog.update();
-    EXPECT_EQ(update.failure, c.failure);
-    ASSERT_EQ(update.accepted.has_value(), c.accepted.has_value());
+    EXPECT_EQ(update.message, c.failure);
+    ASSERT_EQ(update.value.has_value(), c.accepted.has_value());
     if (c.accepted) {
-        EXPECT_FLOAT_EQ(update.accepted->pulseLength, c.accepted->pulseLength);
-        EXPECT_FLOAT_EQ(update.accepted->userPulseLag, c.accepted->userPulseLag);
-        EXPECT_FLOAT_EQ(update.accepted->userResLag, c.accepted->userResLag);
+        EXPECT_FLOAT_EQ(update.value->pulseLength, c.accepted->pulseLength);
+        EXPECT_FLOAT_EQ(update.value->userPulseLag, c.accepted->userPulseLag);
+        EXPECT_FLOAT_EQ(update.value->userResLag, c.accepted->userResLag);
     }
     // The entries never go into the structures.
     EXPECT_EQ(dialog.operationConfiguration(), pcqpx.oper);
@@ -175,8 +175,8 @@ TEST(PcQpxSettingsUpdate, EnglishResLagMessageWordsFeet) {
     auto dialog = pcqpx.dialog(kEnglish);
     dialog.userResLagChanged("0.1");
     const auto update = dialog.update();
-    ASSERT_TRUE(update.failure);
-    EXPECT_EQ(update.failure->text,
+    ASSERT_TRUE(update.message);
+    EXPECT_EQ(update.message->text,
               "User ResLag should be in the range of  1.31 to 98.43 ft.\nTo disable ambiguity "
               "resolution set User ResLag to 0.");
 }
@@ -189,18 +189,18 @@ TEST(PcQpxSettingsUpdate, UntouchedEnglishInputsGoOutExactly) {
     pcqpx.oper.userPulseLag = 47;
     pcqpx.oper.userResLag = 0;
     const auto update = pcqpx.dialog(kEnglish).update();
-    ASSERT_TRUE(update.accepted);
-    EXPECT_EQ(update.accepted->pulseLength, model::CentimetresToMetres(33));
-    EXPECT_EQ(update.accepted->userPulseLag, model::CentimetresToMetres(47));
-    EXPECT_EQ(update.accepted->userResLag, 0.0f);
+    ASSERT_TRUE(update.value);
+    EXPECT_EQ(update.value->pulseLength, model::CentimetresToMetres(33));
+    EXPECT_EQ(update.value->userPulseLag, model::CentimetresToMetres(47));
+    EXPECT_EQ(update.value->userResLag, 0.0f);
 }
 
 TEST(PcQpxSettingsUpdate, TypedEnglishInputIsConverted) {
     auto dialog = PcQpx().dialog(kEnglish);
     dialog.pulseLengthChanged("1.64042");
     const auto update = dialog.update();
-    ASSERT_TRUE(update.accepted);
-    EXPECT_EQ(update.accepted->pulseLength, model::FeetToMetres(1.64042f));
+    ASSERT_TRUE(update.value);
+    EXPECT_EQ(update.value->pulseLength, model::FeetToMetres(1.64042f));
 }
 
 TEST(PcQpxSettingsUpdate, EnterReadsTheFieldsOnly) {
@@ -221,8 +221,8 @@ TEST(PcQpxSettingsReadBack, ShowsTheStructureReadBackNotTheTypedValues) {
     EXPECT_EQ(dialog.pulseLengthText(), "0.8");
     EXPECT_EQ(dialog.maxVerticalVelocityText(), " 0.50");
     EXPECT_EQ(dialog.operationConfiguration(), readBack);
-    ASSERT_TRUE(dialog.update().accepted);
-    EXPECT_EQ(dialog.update().accepted->pulseLength, model::CentimetresToMetres(80));
+    ASSERT_TRUE(dialog.update().value);
+    EXPECT_EQ(dialog.update().value->pulseLength, model::CentimetresToMetres(80));
 }
 
 TEST(PulseSettingCommands, WidthSixTwoDecimals) {

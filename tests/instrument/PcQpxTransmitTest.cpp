@@ -229,9 +229,9 @@ TEST(PcQpxUpdate, RejectedInputSendsNothing) {
     auto settings = t.dialog(kMetric);
     settings.pulseLengthChanged("1.005");
     const auto outcome = instrument::UpdatePcQpxSettings(settings, &t.bench.link, t.windows);
-    ASSERT_TRUE(outcome.failure.has_value());
-    EXPECT_EQ(outcome.failure->text, "Pulse Length should be in the range of  0.02 to  1.00 m.");
-    EXPECT_FALSE(outcome.result.has_value());
+    ASSERT_TRUE(outcome.message.has_value());
+    EXPECT_EQ(outcome.message->text, "Pulse Length should be in the range of  0.02 to  1.00 m.");
+    EXPECT_FALSE(outcome.value.has_value());
     EXPECT_TRUE(t.bench.device.written.empty());
     EXPECT_TRUE(t.windows.views.empty());
 }
@@ -244,8 +244,8 @@ TEST(PcQpxUpdate, EnglishValueJustOverTheBoundGoesOutOnIt) {
     auto settings = t.dialog(kEnglish);
     settings.pulseLengthChanged("3.285");
     const auto outcome = instrument::UpdatePcQpxSettings(settings, &t.bench.link, t.windows);
-    EXPECT_FALSE(outcome.failure.has_value());
-    EXPECT_EQ(outcome.result, PcQpxTransmitResult::Success);
+    EXPECT_FALSE(outcome.message.has_value());
+    EXPECT_EQ(outcome.value, PcQpxTransmitResult::Success);
     ASSERT_GE(t.bench.device.lines.size(), 4u);
     EXPECT_EQ(t.bench.device.lines[1], "pl   1.00");
     EXPECT_EQ(t.bench.device.lines[2], "pg   1.00");

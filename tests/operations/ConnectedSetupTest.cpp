@@ -42,7 +42,7 @@ public:
         planner.open(in);
         auto result = planner.deploy();
         EXPECT_FALSE(result.message);
-        planning::AcceptedPlan plan = result.plan.value_or(planning::AcceptedPlan{});
+        planning::AcceptedPlan plan = result.value.value_or(planning::AcceptedPlan{});
         plan.start = kStart;
         if (edit) {
             edit(plan);
@@ -167,7 +167,7 @@ TEST(ConnectedSetup, WholeDeploymentOnTheSimulator) {
                                                          link::Link&) override {
             planning::DeploymentPlanner planner;
             planner.open(in);
-            auto plan = planner.deploy().plan;
+            auto plan = planner.deploy().value;
             if (plan) {
                 plan->start = kStart;
                 plan->cells = 25;

@@ -30,7 +30,7 @@ planning::PlannerInputs Connected(int frequency, int unitSystem, int wavesOption
 planning::AcceptedPlan Deploy(DeploymentPlanner& planner) {
     auto result = planner.deploy();
     EXPECT_FALSE(result.message) << result.message->text;
-    return result.plan.value_or(planning::AcceptedPlan{});
+    return result.value.value_or(planning::AcceptedPlan{});
 }
 
 struct Instrument {

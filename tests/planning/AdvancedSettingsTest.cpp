@@ -96,12 +96,12 @@ TEST(AdvancedSettings, UntouchedValuesComeBackBitForBit) {
             // Setting a box's own text again is no edit.
             settings.temperatureTextChanged(settings.temperatureText());
             const auto result = settings.ok();
-            ASSERT_TRUE(result.block);
-            EXPECT_TRUE(SameBits(result.block->temperatureC, celsius));
-            EXPECT_TRUE(SameBits(result.block->salinity, passed.salinity));
-            EXPECT_EQ(result.block->temperatureMode, 0);
-            EXPECT_EQ(result.block->burstMode, 1);
-            EXPECT_EQ(result.block->profilesPerBurst, 10);
+            ASSERT_TRUE(result.value);
+            EXPECT_TRUE(SameBits(result.value->temperatureC, celsius));
+            EXPECT_TRUE(SameBits(result.value->salinity, passed.salinity));
+            EXPECT_EQ(result.value->temperatureMode, 0);
+            EXPECT_EQ(result.value->burstMode, 1);
+            EXPECT_EQ(result.value->profilesPerBurst, 10);
         }
     }
 }
@@ -110,9 +110,9 @@ TEST(AdvancedSettings, TypedFahrenheitIsConvertedToCelsius) {
     AdvancedSettings settings(kEnglish, Defaults());
     settings.temperatureTextChanged("68.54");
     const auto result = settings.ok();
-    ASSERT_TRUE(result.block);
-    EXPECT_EQ(result.block->temperatureC, static_cast<float>((68.54f - 32.0) * 0.5555556));
-    EXPECT_NEAR(result.block->temperatureC, 20.3f, 1e-5f);
+    ASSERT_TRUE(result.value);
+    EXPECT_EQ(result.value->temperatureC, static_cast<float>((68.54f - 32.0) * 0.5555556));
+    EXPECT_NEAR(result.value->temperatureC, 20.3f, 1e-5f);
 }
 
 struct TemperatureCase {
@@ -138,12 +138,12 @@ TEST(AdvancedSettings, TemperatureRangeSnapsHalfADegreeOnlyInEnglishUnits) {
         settings.temperatureTextChanged(c.typed);
         const auto result = settings.ok();
         if (c.accepted) {
-            ASSERT_TRUE(result.block);
-            EXPECT_EQ(result.block->temperatureC, c.celsius);
+            ASSERT_TRUE(result.value);
+            EXPECT_EQ(result.value->temperatureC, c.celsius);
             continue;
         }
         ASSERT_TRUE(result.message);
-        EXPECT_FALSE(result.block);
+        EXPECT_FALSE(result.value);
         EXPECT_EQ(result.message->text,
                   c.units == kMetric
                       ? "Water Temperature should be in the range of  -5.0 to  50.0 deg C."
@@ -196,8 +196,8 @@ TEST(AdvancedSettings, BurstChecksApplyInEitherMode) {
         settings.profilesPerBurstTextChanged(c.profiles);
         const auto result = settings.ok();
         if (c.failingId == 0) {
-            ASSERT_TRUE(result.block);
-            EXPECT_EQ(result.block->burstMode, c.burstMode);
+            ASSERT_TRUE(result.value);
+            EXPECT_EQ(result.value->burstMode, c.burstMode);
             continue;
         }
         ASSERT_TRUE(result.message);
@@ -217,7 +217,7 @@ TEST(AdvancedSettings, ADownloadedZeroBurstIntervalWithBurstsEnabledIsRefused) {
     EXPECT_EQ(result.message->focusId, AdvancedSettings::kBurstIntervalId);
     // Switching bursts off makes the held 0 acceptable again.
     EXPECT_FALSE(settings.burstModeSelected(0));
-    EXPECT_TRUE(settings.ok().block);
+    EXPECT_TRUE(settings.ok().value);
 }
 
 TEST(AdvancedSettings, FieldChecksComeFirstAndInControlOrder) {
@@ -243,8 +243,8 @@ TEST(AdvancedSettings, FieldChecksComeFirstAndInControlOrder) {
 
     settings.temperatureTextChanged("15");
     result = settings.ok();
-    ASSERT_TRUE(result.block);
-    EXPECT_EQ(*result.block, (AdvancedBlock{1, 15.0f, 60.0f, 0, 0.0f, 5}));
+    ASSERT_TRUE(result.value);
+    EXPECT_EQ(*result.value, (AdvancedBlock{1, 15.0f, 60.0f, 0, 0.0f, 5}));
 }
 
 TEST(AdvancedSettings, ChangingBurstModeReadsTheScreen) {

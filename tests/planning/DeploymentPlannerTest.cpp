@@ -108,17 +108,17 @@ TEST(DeploymentPlanner, PulseCoherentIntervalsAreTenths) {
     EXPECT_TRUE(p.pcQpxEnabled());
 
     const auto result = p.deploy();
-    ASSERT_TRUE(result.plan) << result.message->text;
-    EXPECT_TRUE(result.plan->pulseCoherent);
-    EXPECT_EQ(std::lround(result.plan->averagingInterval * 10.0f), 10);
-    EXPECT_EQ(std::lround(result.plan->profilingInterval * 10.0f), 600);
-    EXPECT_EQ(result.plan->coordinateIndex, 0);
+    ASSERT_TRUE(result.value) << result.message->text;
+    EXPECT_TRUE(result.value->pulseCoherent);
+    EXPECT_EQ(std::lround(result.value->averagingInterval * 10.0f), 10);
+    EXPECT_EQ(std::lround(result.value->profilingInterval * 10.0f), 600);
+    EXPECT_EQ(result.value->coordinateIndex, 0);
 
     // 0.7 s, the kind of value only tenths carry.
     in.user.averagingInterval = 7;
     p.open(in);
     EXPECT_EQ(p.averagingText(), "0.7");
-    EXPECT_EQ(std::lround(p.deploy().plan->averagingInterval * 10.0f), 7);
+    EXPECT_EQ(std::lround(p.deploy().value->averagingInterval * 10.0f), 7);
 }
 
 TEST(DeploymentPlanner, EnglishUnitsShowTruncatedFeet) {
@@ -150,11 +150,11 @@ TEST(DeploymentPlanner, MetricValuesComeBackToTheirCentimetres) {
     DeploymentPlanner p = Opened(in);
     EXPECT_EQ(p.cellSizeText(), "0.35");
     auto result = p.deploy();
-    ASSERT_TRUE(result.plan);
-    EXPECT_EQ(Centimetres(result.plan->cellSize), 35);
+    ASSERT_TRUE(result.value);
+    EXPECT_EQ(Centimetres(result.value->cellSize), 35);
     EXPECT_FALSE(p.cellSizeChanged("0.36"));
     result = p.deploy();
-    EXPECT_EQ(Centimetres(result.plan->cellSize), 36);
+    EXPECT_EQ(Centimetres(result.value->cellSize), 36);
 }
 
 struct LiveCase {
@@ -373,9 +373,9 @@ TEST(DeploymentPlanner, SubDialogBlocks) {
     block.temperatureC = 15.5f;
     p.advancedSettingsClosed(block);
     const auto result = p.deploy();
-    ASSERT_TRUE(result.plan);
-    EXPECT_EQ(result.plan->advanced.temperatureC, 15.5f);
-    EXPECT_EQ(result.plan->waves.recordEvery, 0);
+    ASSERT_TRUE(result.value);
+    EXPECT_EQ(result.value->advanced.temperatureC, 15.5f);
+    EXPECT_EQ(result.value->waves.recordEvery, 0);
 }
 
 TEST(DeploymentPlanner, RecorderAndPcQpxHandBack) {
@@ -410,12 +410,12 @@ TEST(DeploymentPlanner, DeployReadsTheScreen) {
     p.commentChanged(2, "third");
     p.setStartTime({2001, 7, 4, 9, 5, 0});
     result = p.deploy();
-    ASSERT_TRUE(result.plan);
-    EXPECT_EQ(result.plan->fileName, "JUL01");
-    EXPECT_EQ(result.plan->comments[2], "third");
-    EXPECT_EQ(result.plan->start, (qpx::link::CalendarTime{2001, 7, 4, 9, 5, 0}));
-    EXPECT_EQ(result.plan->averagingInterval, 60.0f);
-    EXPECT_EQ(result.plan->recorderEnabledIndex, 1);
+    ASSERT_TRUE(result.value);
+    EXPECT_EQ(result.value->fileName, "JUL01");
+    EXPECT_EQ(result.value->comments[2], "third");
+    EXPECT_EQ(result.value->start, (qpx::link::CalendarTime{2001, 7, 4, 9, 5, 0}));
+    EXPECT_EQ(result.value->averagingInterval, 60.0f);
+    EXPECT_EQ(result.value->recorderEnabledIndex, 1);
 }
 
 TEST(DeploymentPlanner, AssistantTransfer) {
@@ -450,8 +450,8 @@ TEST(DeploymentPlanner, EnglishAssistantTransferDeploys) {
     EXPECT_EQ(p.blankingText(), "1.31");
     const auto result = p.deploy();
     // The suggested blanking is the min blanking itself, not 1.31 ft converted.
-    ASSERT_TRUE(result.plan) << result.message->text;
-    EXPECT_EQ(result.plan->blanking, 0.4f);
+    ASSERT_TRUE(result.value) << result.message->text;
+    EXPECT_EQ(result.value->blanking, 0.4f);
 }
 
 // Only the start time, which is always sent, counts as changed when nobody edited anything:
@@ -481,15 +481,16 @@ TEST(DeploymentPlanner, UntouchedPlanChangesNothingOnTheInstrument) {
                 }
                 DeploymentPlanner p = Opened(in);
                 const AdvancedSettings advanced = p.advancedSettings();
-                p.advancedSettingsClosed(advanced.ok().block);
-                p.wavesSettingsClosed(p.wavesSettings().ok().block);
+                p.advancedSettingsClosed(advanced.ok().value);
+                p.wavesSettingsClosed(p.wavesSettings().ok().value);
                 const auto result = p.deploy();
-                ASSERT_TRUE(result.plan)
+                ASSERT_TRUE(result.value)
                     << frequency << units << pulseCoherent << ": " << result.message->text;
-                EXPECT_EQ(result.plan->cellSize, qpx::model::CentimetresToMetres(in.user.cellSize));
+                EXPECT_EQ(result.value->cellSize,
+                          qpx::model::CentimetresToMetres(in.user.cellSize));
                 // The boxes show the metres handed back as the dialog closes.
-                EXPECT_EQ(p.blankingText(), qpx::model::FormatGeneral(result.plan->blanking));
-                const auto changes = qpx::operations::DetectChanges(*result.plan, in.user);
+                EXPECT_EQ(p.blankingText(), qpx::model::FormatGeneral(result.value->blanking));
+                const auto changes = qpx::operations::DetectChanges(*result.value, in.user);
                 EXPECT_EQ(changes.changedCount(), 1) << frequency << units << pulseCoherent;
             }
         }
@@ -547,9 +548,9 @@ TEST(DeploymentPlanner, HeldCoordinateSystemIsUploadedOnlyWhenChanged) {
     using qpx::operations::ChangeItem;
     const auto coordinateChanged = [&](DeploymentPlanner& p) {
         const auto result = p.deploy();
-        EXPECT_TRUE(result.plan);
-        return result.plan && qpx::operations::DetectChanges(*result.plan, in.user)
-                                  .flags.marked(ChangeItem::CoordinateSystem);
+        EXPECT_TRUE(result.value);
+        return result.value && qpx::operations::DetectChanges(*result.value, in.user)
+                                   .flags.marked(ChangeItem::CoordinateSystem);
     };
     DeploymentPlanner p = Opened(in);
     EXPECT_FALSE(coordinateChanged(p));

@@ -83,8 +83,8 @@ protected:
 TEST_P(LimitsEverywhere, PassesAtTheLowerLimits) {
     const ValidationResult result = Validate(AtMinimum());
     ASSERT_TRUE(result.ok()) << TextOf(result);
-    EXPECT_EQ(result.values->cellSizeMetres, Bounds().minCellSize);
-    EXPECT_EQ(result.values->blankingMetres, Bounds().minBlanking);
+    EXPECT_EQ(result.value->cellSizeMetres, Bounds().minCellSize);
+    EXPECT_EQ(result.value->blankingMetres, Bounds().minBlanking);
 }
 
 TEST_P(LimitsEverywhere, PassesAtTheUpperLimits) {
@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(AllSystems, LimitsEverywhere,
 TEST(DeploymentValidation, WorkedExampleAt1500kHz) {
     Plan p;
     ASSERT_TRUE(Validate(p).ok());
-    EXPECT_EQ(Validate(p).values->cells, 20);
+    EXPECT_EQ(Validate(p).value->cells, 20);
     p.cells = 30;
     EXPECT_EQ(TextOf(Validate(p)),
               "Total profile range of  30.4 meters exceeds/equals the maximum range of this "
@@ -229,13 +229,13 @@ TEST(DeploymentValidation, EnglishSnappingAt1500kHz) {
     // 0.8203 ft is 0.25003 m: inside, unchanged.
     result = ValidateDeployment(EnglishEntries(0.8203f, 1.32f), English1500());
     ASSERT_TRUE(result.ok()) << TextOf(result);
-    EXPECT_NEAR(result.values->cellSizeMetres, 0.25003f, 1e-5f);
-    EXPECT_GT(result.values->cellSizeMetres, 0.25f);
+    EXPECT_NEAR(result.value->cellSizeMetres, 0.25003f, 1e-5f);
+    EXPECT_GT(result.value->cellSizeMetres, 0.25f);
 
     // 0.82004 ft is 0.24995 m: within the tolerance, moved onto 0.25 m.
     result = ValidateDeployment(EnglishEntries(0.82004f, 1.32f), English1500());
     ASSERT_TRUE(result.ok()) << TextOf(result);
-    EXPECT_EQ(result.values->cellSizeMetres, 0.25f);
+    EXPECT_EQ(result.value->cellSizeMetres, 0.25f);
 }
 
 TEST(DeploymentValidation, UntouchedEnglishLengthsKeepTheirMetres) {
@@ -245,8 +245,8 @@ TEST(DeploymentValidation, UntouchedEnglishLengthsKeepTheirMetres) {
     e.blankingExactMetres = 0.4f;
     const ValidationResult result = ValidateDeployment(e, English1500());
     ASSERT_TRUE(result.ok()) << TextOf(result);
-    EXPECT_EQ(result.values->cellSizeMetres, 1.0f);
-    EXPECT_EQ(result.values->blankingMetres, 0.4f);
+    EXPECT_EQ(result.value->cellSizeMetres, 1.0f);
+    EXPECT_EQ(result.value->blankingMetres, 0.4f);
 }
 
 TEST(DeploymentValidation, PulseCoherentLimitsAt3000kHz) {
@@ -392,10 +392,10 @@ TEST(ReadDeploymentScreen, FieldChecks) {
     s.comments[0] = std::string(59, 'c');
     s.batteryPacksText = "999";
     const ScreenReading reading = ReadDeploymentScreen(s);
-    ASSERT_TRUE(reading.entries);
-    EXPECT_EQ(reading.entries->cells, 20);
-    EXPECT_EQ(reading.entries->blanking, 0.4f);
-    EXPECT_EQ(reading.entries->batteryPacks, 999);
+    ASSERT_TRUE(reading.value);
+    EXPECT_EQ(reading.value->cells, 20);
+    EXPECT_EQ(reading.value->blanking, 0.4f);
+    EXPECT_EQ(reading.value->batteryPacks, 999);
 }
 
 } // namespace

@@ -136,12 +136,12 @@ TEST(ProfileAssistant, TransferHandsOverTheValuesAsShown) {
     ProfileAssistant assistant;
     assistant.open(kMetric, AssistantLimitsFor(1, kMetric), 20.0f);
     const auto result = assistant.transferValues();
-    ASSERT_TRUE(result.transfer);
-    EXPECT_EQ(result.transfer->cellSizeText, "0.90");
-    EXPECT_EQ(result.transfer->blankingText, "0.40");
+    ASSERT_TRUE(result.value);
+    EXPECT_EQ(result.value->cellSizeText, "0.90");
+    EXPECT_EQ(result.value->blankingText, "0.40");
     // The boxes' two decimals, not the summed trial size just above 0.9.
-    EXPECT_EQ(result.transfer->cellSize, 0.9f);
-    EXPECT_EQ(result.transfer->cells, 23);
+    EXPECT_EQ(result.value->cellSize, 0.9f);
+    EXPECT_EQ(result.value->cells, 23);
 }
 
 TEST(ProfileAssistant, TransferRefusals) {
@@ -165,11 +165,11 @@ TEST(ProfileAssistant, TransferRefusals) {
         assistant.maximumRangeChanged(c.text);
         const auto result = assistant.transferValues();
         if (c.message == nullptr) {
-            ASSERT_TRUE(result.transfer);
-            EXPECT_EQ(result.transfer->cells, 1);
+            ASSERT_TRUE(result.value);
+            EXPECT_EQ(result.value->cells, 1);
             EXPECT_FALSE(result.message);
         } else {
-            EXPECT_FALSE(result.transfer);
+            EXPECT_FALSE(result.value);
             ASSERT_TRUE(result.message);
             EXPECT_EQ(result.message->text, c.message);
         }

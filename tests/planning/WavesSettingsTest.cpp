@@ -151,10 +151,10 @@ TEST(WavesSettings, TypeListFollowsTheWavesOption) {
     EXPECT_EQ(single.typeList(), (std::vector<std::string_view>{"     None", "    P Series"}));
     EXPECT_EQ(single.typeSelection(), -1);
     single.typeSelected(2); // not in the list
-    ASSERT_TRUE(single.ok().block);
-    EXPECT_EQ(single.ok().block->waveType, 2);
+    ASSERT_TRUE(single.ok().value);
+    EXPECT_EQ(single.ok().value->waveType, 2);
     single.typeSelected(1);
-    EXPECT_EQ(single.ok().block->waveType, 1);
+    EXPECT_EQ(single.ok().value->waveType, 1);
 }
 
 TEST(WavesSettings, RecordEveryEnablesTheOtherControls) {
@@ -172,8 +172,8 @@ TEST(WavesSettings, RecordEveryEnablesTheOtherControls) {
 TEST(WavesSettings, DisabledValuesAreStillReturnedAndChecked) {
     WavesSettings settings(1, 60.0f, 600.0f, WaveBlock{0, 2, 1, 1024});
     auto result = settings.ok();
-    ASSERT_TRUE(result.block);
-    EXPECT_EQ(*result.block, (WaveBlock{0, 2, 1, 1024}));
+    ASSERT_TRUE(result.value);
+    EXPECT_EQ(*result.value, (WaveBlock{0, 2, 1, 1024}));
 
     settings.lengthTextChanged("5000");
     result = settings.ok();
@@ -204,11 +204,11 @@ TEST(WavesSettings, FrameworkRangesOnOk) {
         settings.lengthTextChanged(c.length);
         const auto result = settings.ok();
         if (c.failingId == 0) {
-            ASSERT_TRUE(result.block);
+            ASSERT_TRUE(result.value);
             continue;
         }
         ASSERT_TRUE(result.message);
-        EXPECT_FALSE(result.block);
+        EXPECT_FALSE(result.value);
         EXPECT_EQ(result.message->focusId, c.failingId);
         EXPECT_TRUE(result.message->selectText);
     }

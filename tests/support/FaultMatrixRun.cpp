@@ -283,7 +283,7 @@ public:
         ++plannerShown;
         planning::DeploymentPlanner planner;
         planner.open(in);
-        std::optional<planning::AcceptedPlan> plan = planner.deploy().plan;
+        std::optional<planning::AcceptedPlan> plan = planner.deploy().value;
         if (!plan) {
             return plan;
         }
