@@ -1,11 +1,9 @@
 #include "cli/UploadPreview.h"
 
 #include "model/FieldText.h"
-#include "model/TextFormat.h"
 #include "operations/Upload.h"
 
-#include <algorithm>
-#include <array>
+#include <string>
 
 namespace qpx::cli {
 std::vector<std::string> UploadCommandLines(const operations::ChangeDetection& changes,
@@ -14,14 +12,12 @@ std::vector<std::string> UploadCommandLines(const operations::ChangeDetection& c
     std::vector<std::string> lines;
     const model::UserSetup& user = changes.userSetup;
     if (changes.flags.marked(ChangeItem::DeploymentName)) {
-        lines.push_back(model::FormatText(
-            "Deployment %s", std::string(model::FieldText(user.deploymentName)).c_str()));
+        lines.push_back(operations::DeploymentNameCommand(user));
     }
     if (changes.flags.marked(ChangeItem::StartDateTime)) {
-        lines.push_back(
-            model::FormatText("StartDate %d/%02d/%02d", start.year, start.month, start.day));
-        lines.push_back(
-            model::FormatText("StartTime %02d:%02d:%02d", start.hour, start.minute, start.second));
+        for (const std::string& line : operations::StartCommands(start)) {
+            lines.push_back(line);
+        }
     }
     if (changes.flags.marked(ChangeItem::Comments)) {
         lines.emplace_back("Comments");

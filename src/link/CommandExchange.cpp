@@ -2,8 +2,8 @@
 
 #include "link/LogFile.h"
 #include "link/PortFunctions.h"
-#include "link/ReplyText.h"
 #include "link/ProgressStep.h"
+#include "link/ReplyText.h"
 
 #include <array>
 #include <optional>

@@ -20,7 +20,6 @@ constexpr int kCommandPauseMs = 150;
 constexpr int kCommentPauseMs = 500;
 constexpr int kCommentReadSize = 300;
 
-
 // "Comments" opens a three-line dialogue without a prompt, so it cannot go through the echoed
 // command exchange. Every line ends with a CR: without it the instrument never takes the line.
 bool SendComments(link::Link& link, const model::UserSetup& user) {
@@ -58,6 +57,16 @@ bool SendComments(link::Link& link, const model::UserSetup& user) {
 }
 
 } // namespace
+
+std::string DeploymentNameCommand(const model::UserSetup& user) {
+    return model::FormatText("Deployment %s",
+                             std::string(model::FieldText(user.deploymentName)).c_str());
+}
+
+std::array<std::string, 2> StartCommands(const link::CalendarTime& start) {
+    return {model::FormatText("StartDate %d/%02d/%02d", start.year, start.month, start.day),
+            model::FormatText("StartTime %02d:%02d:%02d", start.hour, start.minute, start.second)};
+}
 
 std::vector<UploadCommand> SettingsCommands(const ChangeDetection& changes) {
     std::vector<UploadCommand> out;
@@ -109,17 +118,12 @@ int TransmitSystemVariables(link::Link& link, link::ProgressViewFactory& views,
     const bool sent =
         (!changes.flags.marked(ChangeItem::DeploymentName) ||
          steps.run("Update Deployment Name", kCommandPauseMs,
-                   [&] {
-                       return expectOk(model::FormatText("Deployment %s",
-                                                         std::string(model::FieldText(user.deploymentName)).c_str()));
-                   })) &&
+                   [&] { return expectOk(DeploymentNameCommand(user)); })) &&
         (!changes.flags.marked(ChangeItem::StartDateTime) ||
          steps.run("Update Deployment Start Time", kCommandPauseMs,
                    [&] {
-                       return expectOk(model::FormatText("StartDate %d/%02d/%02d", start.year,
-                                                         start.month, start.day)) &&
-                              expectOk(model::FormatText("StartTime %02d:%02d:%02d", start.hour,
-                                                         start.minute, start.second));
+                       const auto [date, time] = StartCommands(start);
+                       return expectOk(date) && expectOk(time);
                    })) &&
         (!changes.flags.marked(ChangeItem::Comments) ||
          steps.run("Update Comments", kCommandPauseMs, [&] { return SendComments(link, user); }));

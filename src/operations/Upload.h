@@ -5,6 +5,7 @@
 #include "link/ProgressView.h"
 #include "operations/ChangeDetection.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ struct UploadCommand {
 // from the updated UserSetup copy and the two wave values kept apart. Intervals are sent as
 // stored (a PC-QPX's tenths included).
 std::vector<UploadCommand> SettingsCommands(const ChangeDetection& changes);
+
+// "Deployment <name>", and "StartDate ..." then "StartTime ...": the upload's first commands.
+std::string DeploymentNameCommand(const model::UserSetup& user);
+std::array<std::string, 2> StartCommands(const link::CalendarTime& start);
 
 // Wakes the instrument and sends the changes. 1 on success (the port stays open for "deploy"),
 // 0 on failure: the failing step's label is followed by "Failed", nothing more is sent ("SaveSetup"
