@@ -197,6 +197,13 @@ std::string ListEntry(const List& list, int selection) {
             },                                                                                     \
             [](const DeploymentPlanner& p) { return std::string(shownText); }                      \
     }
+// A list setting: its entry's text and its list index.
+#define QPX_SHOW_LIST(section, labelText, list, chosen)                                            \
+    SettingShown {                                                                                 \
+        SettingSection::section, [](const DeploymentPlanner&) { return std::string(labelText); },  \
+            [](const DeploymentPlanner& p) { return ListEntry(list, chosen); }, {},                \
+            [](const DeploymentPlanner& p) { return chosen; }                                      \
+    }
 #define QPX_SHOW_NAMED(section, labelText, shownText, reportName)                                  \
     SettingShown {                                                                                 \
         SettingSection::section, [](const DeploymentPlanner&) { return std::string(labelText); },  \
@@ -249,8 +256,8 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
      [](const Detection& c) { return Unsigned("pri %9u", c.userSetup.profilingInterval); }},
     {SettingId::CoordinateSystem, "coordinate-system", ChangeItem::CoordinateSystem,
      "Update Coordinate System", kCoordinateWords, kCoordinateEntry,
-     QPX_SHOW(Deployment, "Coordinate System:",
-              ListEntry(p.coordinateEntries(), p.coordinateSelection())),
+     QPX_SHOW_LIST(Deployment, "Coordinate System:", p.coordinateEntries(),
+                   p.coordinateSelection()),
      QPX_DETECT(Compare(out.flags, ChangeItem::CoordinateSystem, user.coordinateSystem,
                         IndexField<std::uint8_t>(plan.coordinateIndex, 3))),
      [](const Detection& c) {
@@ -278,8 +285,8 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
      [](const Detection& c) { return Scaled("bd %.2f", c.userSetup.blankingDistance, 0.01f); }},
     {SettingId::OutputMode, "output-mode", ChangeItem::OutputMode, "Update Output Mode",
      kOutputModeWords, QPX_SELECT(OnPlanner, outputModeSelected),
-     QPX_SHOW(Deployment, "Output Mode:",
-              ListEntry(DeploymentPlanner::kOutputModeList, p.outputModeSelection())),
+     QPX_SHOW_LIST(Deployment, "Output Mode:", DeploymentPlanner::kOutputModeList,
+                   p.outputModeSelection()),
      QPX_DETECT(Compare(out.flags, ChangeItem::OutputMode, user.outputMode,
                         IndexField<std::uint8_t>(plan.outputIndex, 2))),
      [](const Detection& c) {
@@ -296,16 +303,15 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
     // The battery is the planner's alone: it sizes the plan and never reaches the instrument.
     {SettingId::BatteryType, "battery-type", std::nullopt, "", kBatteryWords,
      QPX_SELECT(OnPlanner, batteryTypeSelected),
-     QPX_SHOW(Deployment, "Battery Pack Type:",
-              ListEntry(DeploymentPlanner::batteryTypeList(), p.batteryTypeSelection()))},
+     QPX_SHOW_LIST(Deployment, "Battery Pack Type:", DeploymentPlanner::batteryTypeList(),
+                   p.batteryTypeSelection())},
     {SettingId::BatteryPacks, "battery-packs", std::nullopt, "", {},
      QPX_LIVE_CHECK(batteryPacksChanged),
      QPX_SHOW(Deployment, "Number of Battery Packs:", p.batteryPacksText())},
     {SettingId::TemperatureMode, "temperature-mode", ChangeItem::TemperatureMode,
      "Set Temperature Mode", kTemperatureModeWords, QPX_SELECT(OnAdvanced, temperatureModeSelected),
-     QPX_SHOW(Advanced, "Temperature Mode:",
-              ListEntry(AdvancedSettings::kTemperatureModeList,
-                  p.advancedSettings().temperatureModeSelection())),
+     QPX_SHOW_LIST(Advanced, "Temperature Mode:", AdvancedSettings::kTemperatureModeList,
+                   p.advancedSettings().temperatureModeSelection()),
      QPX_DETECT(Compare(out.flags, ChangeItem::TemperatureMode, user.temperatureMode,
                         IndexField<std::uint8_t>(plan.advanced.temperatureMode, 2))),
      [](const Detection& c) {
@@ -340,9 +346,8 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
      kBurstModeWords, OnAdvanced([](AdvancedSettings& d, const Value& v) {
          return d.burstModeSelected(v.choice);
      }),
-     QPX_SHOW(Advanced, "Burst Mode:",
-              ListEntry(AdvancedSettings::kBurstModeList,
-                  p.advancedSettings().burstModeSelection())),
+     QPX_SHOW_LIST(Advanced, "Burst Mode:", AdvancedSettings::kBurstModeList,
+                   p.advancedSettings().burstModeSelection()),
      QPX_DETECT(Compare(out.flags, ChangeItem::BurstMode, user.burstMode,
                         IndexField<std::uint16_t>(plan.advanced.burstMode, 2))),
      [](const Detection& c) {
@@ -381,8 +386,8 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
      kWaveRateWords, OnWaves([](WavesSettings& d, const Value& v) {
          return d.rateSelected(v.choice);
      }),
-     QPX_SHOW(Waves, "Wave Series Rate:",
-              ListEntry(WavesSettings::kRateList, p.wavesSettings().rateSelection())),
+     QPX_SHOW_LIST(Waves, "Wave Series Rate:", WavesSettings::kRateList,
+                   p.wavesSettings().rateSelection()),
                   DetectWaveRate,
      [](const Detection& c) { return Named("wsr %s", kWaveRateWords, c.waveRateIndex); },
      {kWavesGate, kWaveDetailsGate}},
@@ -397,8 +402,8 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
      {kWavesGate, kWaveDetailsGate}},
     {SettingId::WaveType, "wave-type", ChangeItem::WaveSeriesType, "Update Wave Series Type",
      kWaveTypeWords, kWaveTypeEntry,
-     QPX_SHOW(Waves, "Wave Series Type:",
-              ListEntry(p.wavesSettings().typeList(), p.wavesSettings().typeSelection())),
+     QPX_SHOW_LIST(Waves, "Wave Series Type:", p.wavesSettings().typeList(),
+                   p.wavesSettings().typeSelection()),
                   DetectWaveType,
      [](const Detection& c) -> Text {
          const auto word = planning::WaveTypeCommandWord(c.waveType);
@@ -417,6 +422,7 @@ const std::array<SettingRow, kSettingRowCount> kRows{{
 #undef QPX_TYPE
 #undef QPX_SHOW
 #undef QPX_SHOW_NAMED
+#undef QPX_SHOW_LIST
 
 } // namespace
 

@@ -65,6 +65,9 @@ struct SettingShown {
     std::string (*label)(const planning::DeploymentPlanner&) = nullptr;
     std::string (*text)(const planning::DeploymentPlanner&) = nullptr;
     std::string_view name{}; // the setting's name in reports where it has no command-line key
+    // A list setting's chosen entry, by list index (the index of its command-line word); -1 for
+    // none. Unset for other settings.
+    int (*selection)(const planning::DeploymentPlanner&) = nullptr;
 };
 
 // A list entry as text, without the leading spaces some lists pad with; empty for no entry.

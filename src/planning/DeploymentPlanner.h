@@ -184,6 +184,8 @@ public:
     bool metric() const { return model::IsMetric(inputs_.unitSystem); }
     bool pulseCoherent() const { return pulseCoherent_; }
     bool planning() const { return inputs_.planning; }
+    // Planning mode: the recorder size chosen, in bytes, the room the estimates work from.
+    std::int64_t planningRecorderBytes() const { return inputs_.planningRecorderBytes; }
 
 private:
     // A checked box's text and the reading it last accepted, held in a double, which keeps the

@@ -1,21 +1,21 @@
-#include "cli/UploadPreview.h"
+#include "operations/UploadPreview.h"
 
 #include "model/FieldText.h"
 #include "operations/Upload.h"
 
 #include <string>
 
-namespace qpx::cli {
-std::vector<std::string> UploadCommandLines(const operations::ChangeDetection& changes,
+namespace qpx::operations {
+std::vector<std::string> UploadCommandLines(const ChangeDetection& changes,
                                             const link::CalendarTime& start) {
-    using operations::ChangeItem;
+    using ChangeItem;
     std::vector<std::string> lines;
     const model::UserSetup& user = changes.userSetup;
     if (changes.flags.marked(ChangeItem::DeploymentName)) {
-        lines.push_back(operations::DeploymentNameCommand(user));
+        lines.push_back(DeploymentNameCommand(user));
     }
     if (changes.flags.marked(ChangeItem::StartDateTime)) {
-        for (const std::string& line : operations::StartCommands(start)) {
+        for (const std::string& line : StartCommands(start)) {
             lines.push_back(line);
         }
     }
@@ -25,10 +25,10 @@ std::vector<std::string> UploadCommandLines(const operations::ChangeDetection& c
         lines.emplace_back(model::FieldText(user.comment2));
         lines.emplace_back(model::FieldText(user.comment3));
     }
-    for (const auto& command : operations::SettingsCommands(changes)) {
+    for (const auto& command : SettingsCommands(changes)) {
         lines.push_back(command.command);
     }
     return lines;
 }
 
-} // namespace qpx::cli
+} // namespace qpx::operations

@@ -1,11 +1,11 @@
-#include "cli/SettingApplication.h"
+#include "operations/SettingApplication.h"
 
 #include "operations/SettingsTable.h"
 
 #include <optional>
 #include <string>
 
-namespace qpx::cli {
+namespace qpx::operations {
 namespace {
 
 using planning::DeploymentPlanner;
@@ -27,8 +27,8 @@ SettingOutcome FromLiveCheck(const std::optional<DialogMessage>& message) {
     return message ? Refused(message->text) : Accepted();
 }
 
-using operations::SettingEntry;
-using operations::SettingValue;
+using SettingEntry;
+using SettingValue;
 
 // The advanced settings' values are judged when the dialog closes with OK, as in the window.
 SettingOutcome EnterAdvanced(DeploymentPlanner& planner, const SettingEntry& entry,
@@ -65,10 +65,11 @@ SettingOutcome EnterWaves(DeploymentPlanner& planner, const SettingEntry& entry,
     return outcome;
 }
 
-// Why the setting's box cannot be typed into now, asked of the planner's enabling queries.
-std::optional<std::string> Gated(const DeploymentPlanner& planner, SettingName name) {
-    const operations::SettingRow& row = operations::SettingRowOf(name);
-    for (const operations::SettingGate& gate : row.gates) {
+} // namespace
+
+std::optional<std::string> SettingGated(const DeploymentPlanner& planner, SettingName name) {
+    const SettingRow& row = SettingRowOf(name);
+    for (const SettingGate& gate : row.gates) {
         if (gate.enabled == nullptr || gate.enabled(planner)) {
             continue;
         }
@@ -81,13 +82,13 @@ std::optional<std::string> Gated(const DeploymentPlanner& planner, SettingName n
     return std::nullopt;
 }
 
-} // namespace
-
 SettingOutcome ApplySetting(DeploymentPlanner& planner, const SettingArgument& setting) {
-    if (std::optional<std::string> refusal = Gated(planner, setting.name)) {
-        return Refused(std::move(*refusal));
+    if (std::optional<std::string> refusal = SettingGated(planner, setting.name)) {
+        SettingOutcome outcome = Refused(std::move(*refusal));
+        outcome.gated = true;
+        return outcome;
     }
-    const SettingEntry& entry = operations::SettingRowOf(setting.name).entry;
+    const SettingEntry& entry = SettingRowOf(setting.name).entry;
     const SettingValue value{setting.value, setting.choice.value_or(0),
                              setting.start.value_or(link::CalendarTime{})};
     if (entry.listSize != nullptr &&
@@ -106,4 +107,4 @@ SettingOutcome ApplySetting(DeploymentPlanner& planner, const SettingArgument& s
     return Refused("Unknown setting.");
 }
 
-} // namespace qpx::cli
+} // namespace qpx::operations

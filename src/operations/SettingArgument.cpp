@@ -1,14 +1,12 @@
-#include "cli/SettingArgument.h"
+#include "operations/SettingArgument.h"
 
 #include "link/CalendarMath.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace qpx::cli {
+namespace qpx::operations {
 namespace {
-
-using operations::KeyedRows;
 
 bool SameWord(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -34,7 +32,7 @@ std::optional<int> Digits(std::string_view text, std::size_t pos, std::size_t co
 
 std::string KnownNames() {
     std::string names;
-    for (const operations::SettingRow* row : KeyedRows()) {
+    for (const SettingRow* row : KeyedRows()) {
         if (!names.empty()) {
             names += ", ";
         }
@@ -57,11 +55,11 @@ std::string ChoiceList(std::span<const std::string_view> choices) {
 } // namespace
 
 std::string_view SettingKey(SettingName name) {
-    return operations::SettingRowOf(name).key;
+    return SettingRowOf(name).key;
 }
 
 std::span<const std::string_view> SettingChoices(SettingName name) {
-    return operations::SettingRowOf(name).words;
+    return SettingRowOf(name).words;
 }
 
 std::optional<link::CalendarTime> ParseCalendarText(std::string_view text) {
@@ -131,4 +129,4 @@ SettingParse ParseSettingArgument(std::string_view text) {
     return result;
 }
 
-} // namespace qpx::cli
+} // namespace qpx::operations
