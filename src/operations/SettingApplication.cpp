@@ -27,8 +27,6 @@ SettingOutcome FromLiveCheck(const std::optional<DialogMessage>& message) {
     return message ? Refused(message->text) : Accepted();
 }
 
-using SettingEntry;
-using SettingValue;
 
 // The advanced settings' values are judged when the dialog closes with OK, as in the window.
 SettingOutcome EnterAdvanced(DeploymentPlanner& planner, const SettingEntry& entry,
