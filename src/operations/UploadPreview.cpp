@@ -8,7 +8,6 @@
 namespace qpx::operations {
 std::vector<std::string> UploadCommandLines(const ChangeDetection& changes,
                                             const link::CalendarTime& start) {
-    using ChangeItem;
     std::vector<std::string> lines;
     const model::UserSetup& user = changes.userSetup;
     if (changes.flags.marked(ChangeItem::DeploymentName)) {
