@@ -167,6 +167,11 @@ void DeploymentDialog::buildButtons() {
     recorder_ = Button(this, DeploymentPlanner::kRecorderButtonId, "Show &Recorder Details...");
     systemTime_ = Button(this, DeploymentPlanner::kSystemTimeButtonId, "Show System &Time...");
     assistantButton_ = Button(this, DeploymentPlanner::kAssistantButtonId, "");
+    // Their mnemonics are letters no other button of the window uses: "&Plan" would only move
+    // the focus between this and "&PC-QPX", "&Commands" would take Alt+C from "&Cancel".
+    savePlan_ = Button(this, kSavePlanId, "Sa&ve Plan...");
+    openPlan_ = Button(this, kOpenPlanId, "&Open Plan...");
+    saveCommands_ = Button(this, kSaveCommandsId, "Save Co&mmands...");
     deploy_ = Button(this, DeploymentPlanner::kDeployId, "&Deploy");
     deploy_->setDefault(true);
     cancel_ = Button(this, kCancelId, "&Cancel");
@@ -178,6 +183,9 @@ void DeploymentDialog::buildButtons() {
     connect(hardware_, &QPushButton::clicked, this, &DeploymentDialog::openHardwareConfiguration);
     connect(recorder_, &QPushButton::clicked, this, &DeploymentDialog::openRecorderDetails);
     connect(systemTime_, &QPushButton::clicked, this, &DeploymentDialog::openSystemTime);
+    connect(savePlan_, &QPushButton::clicked, this, &DeploymentDialog::savePlan);
+    connect(openPlan_, &QPushButton::clicked, this, &DeploymentDialog::openPlan);
+    connect(saveCommands_, &QPushButton::clicked, this, &DeploymentDialog::saveCommands);
     connect(deploy_, &QPushButton::clicked, this, &DeploymentDialog::deployClicked);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, [this] {
@@ -209,7 +217,11 @@ void DeploymentDialog::arrange(QFormLayout* settings, QGroupBox* commentsGroup,
     columns->addLayout(left, 3);
     columns->addLayout(right, 2);
 
+    // The files at the left of the bottom row, the window's own ending at its right.
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(savePlan_);
+    buttons->addWidget(openPlan_);
+    buttons->addWidget(saveCommands_);
     buttons->addStretch();
     buttons->addWidget(deploy_);
     buttons->addWidget(cancel_);
@@ -237,10 +249,15 @@ void DeploymentDialog::buildAssistant() {
 
 void DeploymentDialog::load(const planning::PlannerInputs& inputs, const link::CalendarTime& now) {
     plan_.reset();
+    downloaded_ = inputs.user;
     // A start no calendar has comes out of the planner as the computer's time.
     planner_.open(inputs, now);
-    showValues();
     assistant_->hide();
+    refresh();
+}
+
+void DeploymentDialog::refresh() {
+    showValues();
     assistant_->showValues();
 
     const bool plain = planner_.plainFieldsEnabled();
@@ -327,21 +344,24 @@ void DeploymentDialog::deployClicked() {
     takeStartTime();
     DeploymentPlanner::DeployResult result = planner_.deploy();
     if (result.message) {
-        const planning::DialogMessage& message = *result.message;
-        messages_.showMessage(message.text);
-        if (message.focusId != 0) {
-            if (QLineEdit* box = boxById(message.focusId)) {
-                box->setFocus(Qt::OtherFocusReason);
-                if (message.selectText) {
-                    box->selectAll();
-                }
-            }
-        }
+        showRefusal(*result.message);
         return;
     }
     plan_ = std::move(result.value);
     showValues();
     accept();
+}
+
+void DeploymentDialog::showRefusal(const planning::DialogMessage& message) {
+    messages_.showMessage(message.text);
+    if (message.focusId != 0) {
+        if (QLineEdit* box = boxById(message.focusId)) {
+            box->setFocus(Qt::OtherFocusReason);
+            if (message.selectText) {
+                box->selectAll();
+            }
+        }
+    }
 }
 
 QLineEdit* DeploymentDialog::boxById(int id) const {

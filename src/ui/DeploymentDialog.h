@@ -3,6 +3,7 @@
 #include "link/Clock.h"
 #include "link/Link.h"
 #include "link/MessageSink.h"
+#include "model/UserSetup.h"
 #include "planning/DeploymentPlanner.h"
 #include "ui/DialogHook.h"
 #include "ui/GuardedDialog.h"
@@ -19,6 +20,11 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace qpx::operations {
+enum class SettingId;
+struct PlanError;
+} // namespace qpx::operations
 
 namespace qpx::ui {
 
@@ -38,6 +44,11 @@ public:
     static constexpr int kTemplateId = 162;
     static constexpr int kCancelId = 2;
     static constexpr int kHelpId = 57670;
+    // The plan and command-file buttons have no template of their own; their ids are the
+    // window's, clear of every control it and its assistant carry.
+    static constexpr int kSavePlanId = 1400;
+    static constexpr int kOpenPlanId = 1401;
+    static constexpr int kSaveCommandsId = 1402;
 
     DeploymentDialog(QWidget* parent, planning::DeploymentPlanner& planner,
                      link::MessageSink& messages);
@@ -45,6 +56,8 @@ public:
 
     // Opens the model on `inputs` and shows everything. `now` is the date-time control's own
     // default, kept in planning mode.
+    // `inputs.user` is also what "Save Commands..." compares the plan with, as the upload
+    // compares with what it downloaded.
     void load(const planning::PlannerInputs& inputs, const link::CalendarTime& now);
     void setHelp(std::function<void()> help) { help_ = std::move(help); }
     // The open connection the recorder, system time and PC-QPX windows talk over (none in
@@ -73,10 +86,22 @@ private:
     void buildAssistant();
     QLineEdit* addCheckedBox(planning::CheckedBox check);
     void boxEdited(const CheckedEntry& entry, const QString& text);
+    // Every control from the planner: values, labels, estimates and which controls are enabled.
+    void refresh();
     void showValues();
     void showEstimates();
     void showProfileBoxes();
     void deployClicked();
+    // A refusal of "&Deploy"'s checks: its message, then the focus on its box.
+    void showRefusal(const planning::DialogMessage& message);
+    // The plan files and the command file, in DeploymentDialogPlans.cpp.
+    void savePlan();
+    void openPlan();
+    void saveCommands();
+    void refusePlan(const QString& fileName, const operations::PlanError& error);
+    // The control that shows a setting: its box or list, or the button of the sub-dialog that
+    // holds it.
+    QWidget* controlFor(operations::SettingId id) const;
     // The six sub-dialog buttons. The settings windows (advanced, waves, hardware) live in
     // DeploymentDialogSettings.cpp, the ones that talk to the instrument (PC-QPX, recorder,
     // system time) in DeploymentDialogInstrument.cpp.
@@ -95,6 +120,8 @@ private:
     link::Link* link_ = nullptr;
     DialogHook dialogHook_;
     std::optional<planning::AcceptedPlan> plan_;
+    // What the planner was opened on, before any change of the user's.
+    model::UserSetup downloaded_{};
     // Filled once in build(); entries are never added later, so pointers into it stay valid.
     std::vector<CheckedEntry> checked_;
 
@@ -125,6 +152,9 @@ private:
     QPushButton* recorder_ = nullptr;
     QPushButton* systemTime_ = nullptr;
     QPushButton* assistantButton_ = nullptr;
+    QPushButton* savePlan_ = nullptr;
+    QPushButton* openPlan_ = nullptr;
+    QPushButton* saveCommands_ = nullptr;
     QPushButton* deploy_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* helpButton_ = nullptr;
