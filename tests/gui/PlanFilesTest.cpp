@@ -176,6 +176,33 @@ private slots:
         QCOMPARE(qpx::test::AllTexts(w.dialog.get()), shown);
     }
 
+    // A plan for another system opens with what it could take; what it could not, and why, in
+    // one message after the window shows the plan.
+    void warningsAndNotesComeInOneMessage() {
+        const ScopedHome home;
+        WriteFile(home.documents(QStringLiteral("feet.qpxplan")),
+                  "units = english\nfrequency = 3000\nfile-name = OTHER\ncell-size = 1.64\n");
+        qpx::planning::PlannerInputs inputs = qpx::test::ConnectedInputs();
+        inputs.planning = true;
+        PlannerWindow w(inputs);
+        std::optional<FileDialogSeen> seen;
+        w.open(DeploymentDialog::kOpenPlanId, TypeFileName(QStringLiteral("feet.qpxplan"), seen));
+        QCOMPARE(w.messages.entries.size(), 1u);
+        const auto& said = w.messages.entries[0];
+        QCOMPARE(said.kind, qpx::test::RecordingMessageSink::Entry::Kind::Information);
+        QCOMPARE(said.title, std::string("Open Plan"));
+        const QString text = QString::fromStdString(said.text);
+        QVERIFY2(text.startsWith(QStringLiteral("The plan feet.qpxplan was opened.")),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("3000 kHz")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("line 3: file-name not entered")), qPrintable(text));
+        QCOMPARE(w.text(qpx::planning::kFileNameBoxId), QStringLiteral("DEF"));
+        // 1.64 ft in this metric window, shown with the range it gives.
+        QCOMPARE(w.text(qpx::planning::kCellSizeBoxId), QStringLiteral("0.5"));
+        QCOMPARE(w.text(Planner::kRangeTextId),
+                 QStringLiteral("Profiling Range:   0.65 -  10.65 m"));
+    }
+
     void savedCommandsAreTheUploadsLines_data() {
         QTest::addColumn<bool>("planning");
         QTest::addColumn<QStringList>("present");
