@@ -38,6 +38,10 @@ class ProfileAssistantDialog;
 //
 // A live check that fails shows its message and leaves the box as the user typed it; the
 // planner keeps the value it last accepted until the box reads as a valid one again.
+//
+// The plan buttons write the planner's values to a plan file and enter one back (all or
+// nothing, through the same events as typing), and write the command lines "&Deploy" would send;
+// only the files the user names are written or read.
 class DeploymentDialog : public GuardedDialog {
     Q_OBJECT
 public:
