@@ -20,32 +20,24 @@ using qpx::test::PlannerWindow;
 using qpx::ui::DeploymentDialog;
 using Planner = qpx::planning::DeploymentPlanner;
 
-// A home of the test's own, so the file dialogs start in a documents folder it can look into.
+// A home of the test's own, without a user-dirs file: the file dialogs start in its Documents.
 struct ScopedHome {
-    ScopedHome() {
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
-            saved.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
-        }
+    ScopedHome() : oldHome(qgetenv("HOME")), oldConfig(qgetenv("XDG_CONFIG_HOME")) {
         qputenv("HOME", home.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
         QDir(home.path()).mkpath(QStringLiteral("Documents"));
     }
     ~ScopedHome() {
-        for (const auto& [name, value, set] : saved) {
-            set ? qputenv(name, value) : qunsetenv(name);
-        }
+        qputenv("HOME", oldHome);
+        oldConfig.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldConfig);
     }
     QString documents(const QString& name = {}) const {
         return home.path() + QStringLiteral("/Documents/") + name;
     }
 
     QTemporaryDir home;
-    struct Saved {
-        const char* name;
-        QByteArray value;
-        bool set;
-    };
-    std::vector<Saved> saved;
+    QByteArray oldHome;
+    QByteArray oldConfig;
 };
 
 // What the user met in a file dialog.
@@ -254,40 +246,30 @@ private slots:
         QCOMPARE(saved.selected, deployed.selected);
     }
 
-    void nothingOpensDuringAnExchange() {
+    // While an exchange runs they do nothing (an accessibility press gets past the input it holds
+    // back); and each has an Alt+letter of its own, taking none from another button.
+    void fileButtonsKeepToTheWindowsRules() {
         PlannerWindow w;
+        const auto letter = [](const QAbstractButton* button) {
+            const QString text = button->text();
+            const qsizetype amp = text.indexOf(u'&');
+            return amp >= 0 && amp + 1 < text.size() ? text.at(amp + 1).toLower() : QChar();
+        };
+        QMap<QChar, int> uses;
+        for (const QPushButton* button : w.dialog->findChildren<QPushButton*>()) {
+            if (button->window() == w.dialog.get()) {
+                ++uses[letter(button)];
+            }
+        }
         const qpx::ui::InstrumentExchange exchange;
-        QVERIFY(static_cast<bool>(exchange));
         for (const int id : {DeploymentDialog::kSavePlanId, DeploymentDialog::kOpenPlanId,
                              DeploymentDialog::kSaveCommandsId}) {
-            // As an accessibility press would, past the input the exchange holds back.
+            QVERIFY(!letter(w.button(id)).isNull());
+            QCOMPARE(uses.value(letter(w.button(id))), 1);
             w.button(id)->click();
         }
         QVERIFY(w.shownIds.empty());
         QVERIFY(w.messages.entries.empty());
-    }
-
-    // Alt+letter presses each of the new buttons, and takes no other button's letter away.
-    void fileButtonsHaveLettersOfTheirOwn() {
-        PlannerWindow w;
-        QMap<QChar, int> uses;
-        for (const QPushButton* button : w.dialog->findChildren<QPushButton*>()) {
-            if (button->window() != w.dialog.get()) {
-                continue;
-            }
-            const QString text = button->text();
-            const qsizetype amp = text.indexOf(u'&');
-            if (amp >= 0 && amp + 1 < text.size()) {
-                ++uses[text.at(amp + 1).toLower()];
-            }
-        }
-        for (const int id : {DeploymentDialog::kSavePlanId, DeploymentDialog::kOpenPlanId,
-                             DeploymentDialog::kSaveCommandsId}) {
-            const QString text = w.button(id)->text();
-            const qsizetype amp = text.indexOf(u'&');
-            QVERIFY2(amp >= 0, qPrintable(text));
-            QCOMPARE(uses.value(text.at(amp + 1).toLower()), 1);
-        }
     }
 };
 
