@@ -38,8 +38,13 @@ constexpr FileKind kCommandFiles{"Save Commands", "Command files (*.txt)", "txt"
 // user's documents folder every time: plans are the user's documents, not the program's.
 std::optional<QString> ChooseFile(QWidget* parent, const DialogHook& hook, const FileKind& kind,
                                   QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, QString::fromUtf8(kind.title),
-                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // Given a folder that does not exist, a dialog starts wherever it was last, or in the
+    // working folder.
+    if (!QFileInfo(folder).isDir()) {
+        folder = QDir::homePath();
+    }
+    QFileDialog dialog(parent, QString::fromUtf8(kind.title), folder,
                        QString::fromUtf8(kind.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
