@@ -49,6 +49,10 @@ void AddPrecisionSection(Report& report, const planning::DeploymentPlanner& plan
                          double pingRate) {
     auto& section = report.section("precision", "Velocity precision");
     section.add("estimate", "", planning::PrecisionText(planner, pingRate));
+    if (const std::string inputs = planning::PrecisionInputsText(planner, pingRate);
+        !inputs.empty()) {
+        section.add("inputs", "", inputs);
+    }
     section.add("assumptions", "", planning::PrecisionAssumptions(pingRate));
 }
 

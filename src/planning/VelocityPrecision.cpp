@@ -85,6 +85,22 @@ std::string PrecisionText(const DeploymentPlanner& planner, double pingRate) {
            " radial, single ping).";
 }
 
+std::string PrecisionInputsText(const DeploymentPlanner& planner, double pingRate) {
+    const auto in = PlannedPrecisionInputs(planner, pingRate);
+    if (!in) {
+        return {};
+    }
+    const bool metric = planner.metric();
+    const double toShown = metric ? 1.0 : model::kFeetPerMetre;
+    const char* unit = metric ? "m" : "ft";
+    const double alongBeam = in->cellSize / std::cos(in->slantDegrees * std::numbers::pi / 180.0);
+    return model::FormatText("Sound speed %.1f m/s, %.0f kHz, %d beams at %.1f degrees, ",
+                             in->soundSpeed, in->frequencyHz / 1000.0, in->beams,
+                             in->slantDegrees) +
+           model::FormatText("%.2f %s cells (%.2f %s along the beam), %.0f pings.",
+                             in->cellSize * toShown, unit, alongBeam * toShown, unit, in->pings);
+}
+
 std::string PrecisionAssumptions(double pingRate) {
     return "Instrument noise only; assumes " + model::FormatGeneral(pingRate, 3) +
            (pingRate == 1.0 ? " ping" : " pings") +

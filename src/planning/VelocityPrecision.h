@@ -49,6 +49,10 @@ std::optional<PrecisionEstimate> PlannedPrecision(const DeploymentPlanner& plann
 // The estimate as the views and qpxctl show it: the horizontal precision and the single-ping
 // radial figure (cm/s, or ft/s in English units), or why there is none.
 std::string PrecisionText(const DeploymentPlanner& planner, double pingRate = kDefaultPingRate);
+// What the estimate is computed from: "Sound speed 1500.0 m/s, 1500 kHz, 3 beams at 25.0 degrees,
+// 0.50 m cells (0.55 m along the beam), 120 pings"; empty where there is no estimate.
+std::string PrecisionInputsText(const DeploymentPlanner& planner,
+                                double pingRate = kDefaultPingRate);
 // What the estimate assumes, in words.
 std::string PrecisionAssumptions(double pingRate = kDefaultPingRate);
 

@@ -3,6 +3,7 @@
 #include "planning/DeploymentValidation.h"
 #include "ui/DialogWidgets.h"
 #include "ui/InstrumentExchange.h"
+#include "ui/PlanViewsWindow.h"
 #include "ui/ProfileAssistantDialog.h"
 #include "ui/TemplateId.h"
 
@@ -167,11 +168,13 @@ void DeploymentDialog::buildButtons() {
     recorder_ = Button(this, DeploymentPlanner::kRecorderButtonId, "Show &Recorder Details...");
     systemTime_ = Button(this, DeploymentPlanner::kSystemTimeButtonId, "Show System &Time...");
     assistantButton_ = Button(this, DeploymentPlanner::kAssistantButtonId, "");
-    // Their mnemonics are letters no other button of the window uses: "&Plan" would only move
-    // the focus between this and "&PC-QPX", "&Commands" would take Alt+C from "&Cancel".
-    savePlan_ = Button(this, kSavePlanId, "Sa&ve Plan...");
+    // Alt+P is shared with "Show &PC-QPX Settings..." and Alt+C with "&Cancel": a shared letter
+    // moves the focus between its buttons instead of pressing one, so neither is pressed by
+    // mistake (Escape still cancels).
+    savePlan_ = Button(this, kSavePlanId, "Save &Plan...");
     openPlan_ = Button(this, kOpenPlanId, "&Open Plan...");
-    saveCommands_ = Button(this, kSaveCommandsId, "Save Co&mmands...");
+    saveCommands_ = Button(this, kSaveCommandsId, "Save &Commands...");
+    planViews_ = Button(this, kPlanViewsId, "Show Plan &Views...");
     deploy_ = Button(this, DeploymentPlanner::kDeployId, "&Deploy");
     deploy_->setDefault(true);
     cancel_ = Button(this, kCancelId, "&Cancel");
@@ -186,6 +189,7 @@ void DeploymentDialog::buildButtons() {
     connect(savePlan_, &QPushButton::clicked, this, &DeploymentDialog::savePlan);
     connect(openPlan_, &QPushButton::clicked, this, &DeploymentDialog::openPlan);
     connect(saveCommands_, &QPushButton::clicked, this, &DeploymentDialog::saveCommands);
+    connect(planViews_, &QPushButton::clicked, this, &DeploymentDialog::showPlanViews);
     connect(deploy_, &QPushButton::clicked, this, &DeploymentDialog::deployClicked);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, [this] {
@@ -198,8 +202,8 @@ void DeploymentDialog::buildButtons() {
 void DeploymentDialog::arrange(QFormLayout* settings, QGroupBox* commentsGroup,
                                QGroupBox* powerGroup, QGroupBox* summaryGroup) {
     auto* subDialogs = new QVBoxLayout;
-    for (QPushButton* button :
-         {advanced_, waves_, pcQpx_, hardware_, recorder_, systemTime_, assistantButton_}) {
+    for (QPushButton* button : {advanced_, waves_, pcQpx_, hardware_, recorder_, systemTime_,
+                                planViews_, assistantButton_}) {
         subDialogs->addWidget(button);
     }
     subDialogs->addStretch();
@@ -319,6 +323,24 @@ void DeploymentDialog::showEstimates() {
     powerDraw_->setText(CoreText(planner_.powerDrawText()));
     powerText_->setText(CoreText(planner_.powerText()));
     freeSpaceText_->setText(CoreText(planner_.freeSpaceText()));
+    if (planViewsWindow_ != nullptr) {
+        planViewsWindow_->refresh();
+    }
+}
+
+void DeploymentDialog::showPlanViews() {
+    if (InstrumentExchange::Refused()) {
+        return;
+    }
+    if (planViewsWindow_ == nullptr) {
+        planViewsWindow_ = new PlanViewsWindow(this, planner_, messages_);
+        // It shows this planner's values: it goes when the planner closes.
+        connect(this, &QDialog::finished, planViewsWindow_, &QWidget::hide);
+    }
+    planViewsWindow_->refresh();
+    planViewsWindow_->show();
+    planViewsWindow_->raise();
+    planViewsWindow_->activateWindow();
 }
 
 void DeploymentDialog::boxEdited(const CheckedEntry& entry, const QString& text) {

@@ -28,6 +28,7 @@ struct PlanError;
 
 namespace qpx::ui {
 
+class PlanViewsWindow;
 class ProfileAssistantDialog;
 
 // The planner window (template 162, "System Deployment"), bound to the run's one
@@ -53,6 +54,7 @@ public:
     static constexpr int kSavePlanId = 1400;
     static constexpr int kOpenPlanId = 1401;
     static constexpr int kSaveCommandsId = 1402;
+    static constexpr int kPlanViewsId = 1403;
 
     DeploymentDialog(QWidget* parent, planning::DeploymentPlanner& planner,
                      link::MessageSink& messages);
@@ -96,6 +98,7 @@ private:
     void showEstimates();
     void showProfileBoxes();
     void deployClicked();
+    void showPlanViews();
     // A refusal of "&Deploy"'s checks: its message, then the focus on its box.
     void showRefusal(const planning::DialogMessage& message);
     // The plan files and the command file, in DeploymentDialogPlans.cpp.
@@ -159,6 +162,9 @@ private:
     QPushButton* savePlan_ = nullptr;
     QPushButton* openPlan_ = nullptr;
     QPushButton* saveCommands_ = nullptr;
+    QPushButton* planViews_ = nullptr;
+    // Made on the first "Show Plan &Views..."; it follows every renewal of the estimates.
+    PlanViewsWindow* planViewsWindow_ = nullptr;
     QPushButton* deploy_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* helpButton_ = nullptr;

@@ -172,10 +172,14 @@ QWidget* PlanViewsWindow::buildPrecisionTab() {
     precision_->setObjectName(QStringLiteral("precision"));
     precision_->setWordWrap(true);
     precision_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    precisionInputs_ = new QLabel(tab);
+    precisionInputs_->setObjectName(QStringLiteral("precisionInputs"));
+    precisionInputs_->setWordWrap(true);
     assumptions_ = new QLabel(tab);
     assumptions_->setObjectName(QStringLiteral("assumptions"));
     assumptions_->setWordWrap(true);
     layout->addWidget(precision_);
+    layout->addWidget(precisionInputs_);
     layout->addWidget(assumptions_);
     layout->addStretch();
     connect(pingRate_, &QLineEdit::textChanged, this, &PlanViewsWindow::refresh);
@@ -215,6 +219,7 @@ void PlanViewsWindow::refresh() {
 
     const double pingRate = PositiveNumber(pingRate_->text()).value_or(planning::kDefaultPingRate);
     precision_->setText(CoreText(planning::PrecisionText(planner_, pingRate)));
+    precisionInputs_->setText(CoreText(planning::PrecisionInputsText(planner_, pingRate)));
     assumptions_->setText(CoreText(planning::PrecisionAssumptions(pingRate)));
 }
 

@@ -79,6 +79,7 @@ private:
     QLabel* boundaryLabel_ = nullptr;
     EnduranceChartView* endurance_ = nullptr;
     QLabel* precision_ = nullptr;
+    QLabel* precisionInputs_ = nullptr;
     QLabel* assumptions_ = nullptr;
     QLineEdit* pingRate_ = nullptr;
 };

@@ -8,12 +8,14 @@
 #include "planning/DeploymentPlanner.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
+#include "ui/DeploymentDialog.h"
 #include "ui/PlanViewPainting.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -72,6 +74,30 @@ private slots:
         window.findChild<QLineEdit*>(QStringLiteral("boundaryDistance"))->setText("5");
         QCOMPARE(centres->item(11, 1)->text(), QStringLiteral("6.15 (out of the water)"));
         QVERIFY(centres->item(8, 1)->text().endsWith(QStringLiteral("(side lobes)")));
+    }
+
+    // "Show Plan &Views..." opens the views modeless beside the planner; what is typed into the
+    // planner's boxes reaches them at once, and they close with the planner.
+    void theWindowFollowsThePlannersTyping() {
+        planning::DeploymentPlanner planner;
+        RecordingMessageSink messages;
+        ui::DeploymentDialog dialog(nullptr, planner, messages);
+        dialog.load(ConnectedInputs(), {2026, 12, 9, 10, 0, 0});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* button = Control<QPushButton>(&dialog, ui::DeploymentDialog::kPlanViewsId);
+        QCOMPARE(button->text(), QStringLiteral("Show Plan &Views..."));
+        button->click();
+        auto* views = dialog.findChild<ui::PlanViewsWindow*>();
+        QVERIFY(views != nullptr && views->isVisible() && !views->isModal());
+        auto* centres = views->findChild<QTableWidget*>(QStringLiteral("cellCentres"));
+        QCOMPARE(centres->rowCount(), 20);
+        PasteText(Control<QLineEdit>(&dialog, planning::kCellsBoxId), QStringLiteral("8"));
+        QCOMPARE(centres->rowCount(), 8);
+        PasteText(Control<QLineEdit>(&dialog, planning::kCellSizeBoxId), QStringLiteral("2"));
+        QCOMPARE(centres->item(0, 1)->text(), QStringLiteral("1.40"));
+        dialog.reject();
+        QVERIFY(!views->isVisible());
     }
 
     // What the estimates cannot judge is left out, never drawn as a curve of nothing: bursts

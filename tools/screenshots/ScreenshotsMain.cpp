@@ -14,12 +14,15 @@
 #include "ui/DeploymentDialog.h"
 #include "ui/MainDialog.h"
 #include "ui/MessageBoxSink.h"
+#include "ui/PlanViewsWindow.h"
 #include "ui/SystemInformationDialog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QLineEdit>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <cstdio>
 
 namespace {
@@ -63,6 +66,32 @@ void SavePlanning(ShotWriter& writer) {
     }
 }
 
+// "Plan Views" for a 1500 kHz plan of 25 cells, 12 m below the surface (40 ft): every tab.
+void SavePlanViews(ShotWriter& writer) {
+    for (const int unitSystem : {1, 0}) {
+        planning::DeploymentPlanner planner;
+        planner.open(planning::PlanDeployment(unitSystem, planning::SystemChoice{}));
+        planner.cellsChanged("25");
+        planner.cellSizeChanged(unitSystem == 1 ? "0.5" : "1.64");
+        planner.profilingIntervalChanged("600");
+        ui::MessageBoxSink messages(nullptr, AnswerAtOnce);
+        ui::PlanViewsWindow views(nullptr, planner, messages);
+        views.findChild<QLineEdit*>(QStringLiteral("boundaryDistance"))
+            ->setText(unitSystem == 1 ? QStringLiteral("12") : QStringLiteral("40"));
+        views.resize(720, 520);
+        views.show();
+        const QString units =
+            unitSystem == 1 ? QStringLiteral("metric") : QStringLiteral("english");
+        const QStringList tabs{QStringLiteral("column"), QStringLiteral("endurance"),
+                               QStringLiteral("precision")};
+        for (int tab = 0; tab < tabs.size(); ++tab) {
+            views.tabs()->setCurrentIndex(tab);
+            writer.save(views,
+                        QStringLiteral("plan-views-") + tabs[tab] + QStringLiteral("-") + units);
+        }
+    }
+}
+
 // The PC-QPX settings are offered only by a pulse-coherent instrument.
 sim::Scenario PulseCoherentInstrument() {
     sim::Scenario scenario = screenshots::ShowcaseInstrument();
@@ -103,6 +132,7 @@ int main(int argc, char** argv) {
 
     SaveMainAndAbout(writer);
     SavePlanning(writer);
+    SavePlanViews(writer);
 
     screenshots::ConnectedRun metric;
     metric.instrument = screenshots::ShowcaseInstrument();
