@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/SettingApplication.h"
+#include "model/FieldText.h"
 #include "platform/TextFile.h"
 
 namespace qpx::cli {
@@ -43,6 +44,17 @@ void PrintReport(CliEnvironment& env, const Report& report, bool json) {
     env.out << (json ? FormatReportJson(report) : FormatReportText(report)) << std::flush;
 }
 
+std::string SerialNumberText(const model::SystemConfiguration& system) {
+    std::string text(model::FieldText(system.serialNumber));
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            c = '?';
+        }
+    }
+    return text;
+}
+
 std::optional<operations::PlanDocument> ReadPlanFile(const std::string& path, std::ostream& err) {
     const platform::FileRead file = platform::ReadFileBounded(path, operations::kPlanFileMaxBytes);
     if (!file.contents) {
@@ -62,10 +74,12 @@ std::optional<operations::PlanDocument> ReadPlanFile(const std::string& path, st
 int EnterPlan(planning::DeploymentPlanner& planner, const operations::PlanDocument& plan,
               const std::string& path, std::ostream& err, std::string* refusal) {
     const operations::PlanOpened opened = operations::OpenPlan(planner, plan);
-    for (const auto* texts : {&opened.warnings, &opened.notes}) {
-        for (const std::string& text : *texts) {
-            err << path << ": " << text << '\n';
-        }
+    for (const std::string& warning : opened.warnings) {
+        err << path << ": " << warning << '\n';
+    }
+    // A note names its line as "line N: ...": with the file, "FILE, line N: ..." as a refusal.
+    for (const std::string& note : opened.notes) {
+        err << path << (note.starts_with("line ") ? ", " : ": ") << note << '\n';
     }
     if (opened.error) {
         const std::string text = operations::PlanErrorText(path, *opened.error);

@@ -4,6 +4,7 @@
 #include "cli/InstrumentConnection.h"
 #include "cli/Report.h"
 #include "cli/SettingArgument.h"
+#include "model/SystemConfiguration.h"
 #include "operations/PlanFile.h"
 #include "planning/DeploymentPlanner.h"
 
@@ -91,6 +92,10 @@ int ApplySettings(planning::DeploymentPlanner& planner,
                   const std::vector<SettingArgument>& settings, std::ostream& err,
                   std::string* refusal = nullptr);
 void PrintReport(CliEnvironment& env, const Report& report, bool json);
+
+// The instrument's serial number for a file's header or a summary line: a byte that is no text (a
+// line break would start a line of its own in a command file) shown as '?'.
+std::string SerialNumberText(const model::SystemConfiguration& system);
 
 // The plan file read and its form checked; none after its refusal ("FILE, line N: reason") was
 // given on `err`.

@@ -3,7 +3,6 @@
 #include "cli/Commands.h"
 #include "cli/ReportSections.h"
 #include "cli/UploadPreview.h"
-#include "model/FieldText.h"
 #include "operations/ChangeDetection.h"
 #include "planning/DeploymentPlanner.h"
 #include "platform/TextFile.h"
@@ -26,7 +25,7 @@ int HeadlessSetupFrontEnd::refuse(int code, std::string message) {
 
 std::optional<planning::AcceptedPlan>
 HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::Link&) {
-    serialNumber_ = std::string(model::FieldText(inputs.system.serialNumber));
+    serialNumber_ = SerialNumberText(inputs.system);
     planning::DeploymentPlanner planner;
     planner.open(inputs, env_.clock.localTime());
     std::string refusal;

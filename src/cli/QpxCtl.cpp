@@ -40,12 +40,15 @@ constexpr const char* kPlanFileHelp =
     "which then change it further. A refused file (\"FILE, line N: reason\") gives code 1; its "
     "warnings and notes go to standard error.";
 
-void AddPlanFiles(CLI::App* command, PlanFiles& files, const char* saveHelp) {
-    command->add_option("--plan", files.plan, kPlanFileHelp);
-    command->add_option("--save", files.save,
-                        std::string(saveHelp) +
-                            ". A file there is replaced only when the new one is written whole; a "
-                            "save that fails gives code 3.");
+void AddPlanFiles(CLI::App* command, PlanFiles& files, const std::string& planHelp,
+                  const char* saveHelp) {
+    command->add_option("--plan", files.plan, planHelp)->type_name("FILE");
+    command
+        ->add_option("--save", files.save,
+                     std::string(saveHelp) +
+                         ". A file there is replaced only when the new one is written whole; a "
+                         "save that fails gives code 3.")
+        ->type_name("FILE");
 }
 
 // Where CLI11 puts what it parses, and the subcommands to ask which one was given. Bound by
@@ -96,7 +99,7 @@ void AddLookingCommands(CLI::App& app, CommandLine& line) {
     AddConnection(line.show, show.connection);
     AddUnits(line.show, show.output.unitSystem);
     line.show->add_flag("--json", show.output.json, "Print JSON");
-    AddPlanFiles(line.show, show.files,
+    AddPlanFiles(line.show, show.files, kPlanFileHelp,
                  "Write the plan shown (the instrument's values, after --plan and the settings) "
                  "to FILE, naming the instrument's serial number");
     line.show->add_option("settings", show.settings, kSettingsHelp);
@@ -125,9 +128,11 @@ void AddPlanCommand(CLI::App& app, CommandLine& line) {
     AddUnits(line.planCommand, plan.output.unitSystem);
     line.planCommand->add_flag("--json", plan.output.json, "Print JSON");
     AddPlanFiles(line.planCommand, plan.files,
+                 std::string(kPlanFileHelp) +
+                     " Its header gives the frequency, the recorder size and the waves option; "
+                     "--frequency, --recorder-mb or --waves given on the command line win over it.",
                  "Write the plan (after --plan and the settings) to FILE, also when the "
-                 "\"&Deploy\" checks refuse it. --frequency, --recorder-mb and --waves given here "
-                 "win over the --plan file's header");
+                 "\"&Deploy\" checks refuse it");
     line.planCommand->add_option("settings", plan.settings, kSettingsHelp);
 }
 
@@ -146,7 +151,7 @@ void AddDeployCommand(CLI::App& app, CommandLine& line) {
     line.deployCommand->add_option("--baud", deploy.baud, "Line rate (default 9600)")
         ->check(CLI::IsMember(rates));
     AddUnits(line.deployCommand, deploy.unitSystem);
-    line.deployCommand->add_option("--plan", deploy.planFile, kPlanFileHelp);
+    line.deployCommand->add_option("--plan", deploy.planFile, kPlanFileHelp)->type_name("FILE");
     line.deployCommand->add_flag("--stop-on-failure", deploy.stopOnFailure,
                                  "With several ports: stop at the first that is not deployed (the "
                                  "rest listed as not tried)");
@@ -158,10 +163,12 @@ void AddDeployCommand(CLI::App& app, CommandLine& line) {
         "--dry-run", deploy.dryRun,
         "Stop after the checks and print the command lines the upload would "
         "send");
-    line.deployCommand->add_option(
-        "--save-commands", deploy.saveCommands,
-        "With --dry-run and one port: also write the command lines to FILE, under a line naming "
-        "the instrument and the time; a save that fails gives code 3");
+    line.deployCommand
+        ->add_option("--save-commands", deploy.saveCommands,
+                     "With --dry-run and one port: also write the command lines to FILE, under a "
+                     "line naming "
+                     "the instrument and the time; a save that fails gives code 3")
+        ->type_name("FILE");
     line.deployCommand->add_option("settings", deploy.settings, kSettingsHelp);
 }
 

@@ -3,7 +3,6 @@
 #include "cli/ConsoleMessageSink.h"
 #include "cli/ReportSections.h"
 #include "instrument/HardwareConfigView.h"
-#include "model/FieldText.h"
 #include "model/TextFormat.h"
 #include "operations/ConnectedSetup.h"
 #include "platform/TextFile.h"
@@ -51,9 +50,8 @@ int RunShow(CliEnvironment& env, const ShowOptions& options) {
     AddRecorderSection(report, ListingOf(download.recorder));
     PrintReport(env, report, options.output.json);
     if (options.files.save) {
-        const operations::PlanOrigin origin{
-            std::string(model::FieldText(download.inputs.system.serialNumber)),
-            platform::LocalTimeStamp()};
+        const operations::PlanOrigin origin{SerialNumberText(download.inputs.system),
+                                            platform::LocalTimeStamp()};
         return SavePlan(planner, origin, *options.files.save, env.err);
     }
     return kExitSuccess;
