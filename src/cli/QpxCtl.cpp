@@ -166,8 +166,7 @@ void AddDeployCommand(CLI::App& app, CommandLine& line) {
     line.deployCommand
         ->add_option("--save-commands", deploy.saveCommands,
                      "With --dry-run and one port: also write the command lines to FILE, under a "
-                     "line naming "
-                     "the instrument and the time; a save that fails gives code 3")
+                     "line naming the instrument and the time; a save that fails gives code 3")
         ->type_name("FILE");
     line.deployCommand->add_option("settings", deploy.settings, kSettingsHelp);
 }
