@@ -387,7 +387,8 @@ PlanText FormatPlan(const DeploymentPlanner& planner, const PlanOrigin& origin) 
             out += "# " + std::string(row->key) + " = (no entry chosen)\n";
             continue;
         }
-        out += std::string(row->key) + " = " + Written(value) + "\n";
+        // An empty value ends its line at the "=": no trailing blank for editors to strip.
+        out += std::string(row->key) + (value.empty() ? " =\n" : " = " + Written(value) + "\n");
     }
     return result;
 }

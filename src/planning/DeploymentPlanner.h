@@ -7,6 +7,7 @@
 #include "planning/DeploymentValidation.h"
 #include "planning/DeploymentValues.h"
 #include "planning/DialogMessage.h"
+#include "planning/Endurance.h"
 #include "planning/LiveChecks.h"
 #include "planning/ProfileAssistant.h"
 #include "planning/WavesSettings.h"
@@ -184,6 +185,9 @@ public:
     bool metric() const { return model::IsMetric(inputs_.unitSystem); }
     bool pulseCoherent() const { return pulseCoherent_; }
     bool planning() const { return inputs_.planning; }
+    // What the two endurance estimates are computed from, as planned now.
+    FreeSpaceInputs freeSpaceInputs() const;
+    PowerInputs powerInputs() const;
     // Planning mode: the recorder size chosen, in bytes, the room the estimates work from.
     std::int64_t planningRecorderBytes() const { return inputs_.planningRecorderBytes; }
 

@@ -40,7 +40,7 @@ void DeploymentPlanner::updateRangeText() {
                                    first, last);
 }
 
-void DeploymentPlanner::computeFreeSpace() {
+FreeSpaceInputs DeploymentPlanner::freeSpaceInputs() const {
     const model::SystemConfiguration& system = inputs_.system;
     const model::UserSetup& user = inputs_.user;
     FreeSpaceInputs in;
@@ -54,12 +54,10 @@ void DeploymentPlanner::computeFreeSpace() {
                    advanced_.burstInterval, advanced_.profilesPerBurst};
     in.freeBytes = RecorderFreeBytes(inputs_.planning, inputs_.planningRecorderBytes,
                                      inputs_.recorder, system.structureVersion);
-    DaysEstimate estimate = FreeSpaceEndurance(in);
-    freeSpaceDays_ = estimate.days;
-    freeSpaceText_ = std::move(estimate.text);
+    return in;
 }
 
-void DeploymentPlanner::computePower() {
+PowerInputs DeploymentPlanner::powerInputs() const {
     PowerInputs in;
     in.sampling = {averagingInterval(), profilingInterval(), advanced_.burstMode,
                    advanced_.burstInterval, advanced_.profilesPerBurst};
@@ -68,7 +66,17 @@ void DeploymentPlanner::computePower() {
     in.batteryType = batteryType_;
     in.batteryPacks = batteryPacks();
     in.systemFrequency = inputs_.system.systemFrequency;
-    PowerEstimate estimate = PowerEndurance(in);
+    return in;
+}
+
+void DeploymentPlanner::computeFreeSpace() {
+    DaysEstimate estimate = FreeSpaceEndurance(freeSpaceInputs());
+    freeSpaceDays_ = estimate.days;
+    freeSpaceText_ = std::move(estimate.text);
+}
+
+void DeploymentPlanner::computePower() {
+    PowerEstimate estimate = PowerEndurance(powerInputs());
     if (estimate.boxesUpdated) {
         capacityText_ = std::move(estimate.capacityText);
         powerDrawText_ = std::move(estimate.drawText);

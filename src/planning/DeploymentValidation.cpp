@@ -18,13 +18,6 @@ namespace {
 constexpr std::int64_t kRecorderHeaderBytes = 418;
 constexpr std::int64_t kRecorderMinimumFree = 64535;
 
-struct IntervalLimits {
-    float min;
-    float max;
-};
-constexpr IntervalLimits kStandardIntervals{1.0f, 43200.0f};
-constexpr IntervalLimits kPulseCoherentIntervals{0.5f, 3600.0f};
-
 DialogMessage Focused(std::string text, int boxId) {
     return {std::move(text), boxId, true};
 }
@@ -143,8 +136,7 @@ ValidationResult ValidateDeployment(const DeploymentEntries& entries,
                       0, false);
     }
 
-    const IntervalLimits limits =
-        context.pulseCoherent ? kPulseCoherentIntervals : kStandardIntervals;
+    const IntervalLimits limits = SamplingIntervalLimits(context.pulseCoherent);
     const float averaging = entries.averagingInterval;
     const float profiling = entries.profilingInterval;
     if (!InInterval(averaging, limits)) {
@@ -208,6 +200,10 @@ ValidationResult ValidateDeployment(const DeploymentEntries& entries,
                       kCellsBoxId);
     }
     return {ValidatedValues{averaging, profiling, entries.cells, cellSize, blanking}, std::nullopt};
+}
+
+IntervalLimits SamplingIntervalLimits(bool pulseCoherent) {
+    return pulseCoherent ? IntervalLimits{0.5f, 3600.0f} : IntervalLimits{1.0f, 43200.0f};
 }
 
 } // namespace qpx::planning

@@ -102,4 +102,11 @@ using ValidationResult = Checked<ValidatedValues>;
 ValidationResult ValidateDeployment(const DeploymentEntries& entries,
                                     const ValidationContext& context);
 
+// The averaging and profiling intervals "&Deploy" accepts, seconds.
+struct IntervalLimits {
+    float min;
+    float max;
+};
+IntervalLimits SamplingIntervalLimits(bool pulseCoherent);
+
 } // namespace qpx::planning

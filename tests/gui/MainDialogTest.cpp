@@ -241,9 +241,7 @@ private slots:
     }
 
     void shippedGuideHasTheHelpTopic() {
-        QFile guide(QFileInfo(QStringLiteral(__FILE__))
-                        .dir()
-                        .absoluteFilePath(QStringLiteral("../../docs/help/deployqpx-help.html")));
+        QFile guide(QStringLiteral(QPX_SOURCE_DIR "/docs/help/deployqpx-help.html"));
         QVERIFY(guide.open(QIODevice::ReadOnly));
         QVERIFY(guide.readAll().contains("id=\"context-131200\""));
     }

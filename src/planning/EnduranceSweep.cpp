@@ -1,0 +1,51 @@
+#include "planning/EnduranceSweep.h"
+
+#include "planning/DeploymentValidation.h"
+#include "planning/Endurance.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qpx::planning {
+namespace {
+
+EndurancePoint PointAt(const DeploymentPlanner& planner, float interval) {
+    FreeSpaceInputs recorder = planner.freeSpaceInputs();
+    recorder.sampling.profilingInterval = interval;
+    PowerInputs battery = planner.powerInputs();
+    battery.sampling.profilingInterval = interval;
+    EndurancePoint point;
+    point.profilingInterval = interval;
+    point.recorderDays = FreeSpaceEndurance(recorder).days;
+    point.batteryDays = PowerEndurance(battery).days.days;
+    return point;
+}
+
+} // namespace
+
+std::vector<EndurancePoint> EnduranceSweep(const DeploymentPlanner& planner) {
+    const IntervalLimits limits = SamplingIntervalLimits(planner.pulseCoherent());
+    const double first = std::max(planner.averagingInterval(), limits.min);
+    const double last = limits.max;
+    std::vector<EndurancePoint> points;
+    if (!std::isfinite(first) || first <= 0.0 || first >= last) {
+        return points;
+    }
+    const double ratio = std::log(last / first) / (kSweepPoints - 1);
+    for (int i = 0; i < kSweepPoints; ++i) {
+        const auto interval = static_cast<float>(first * std::exp(ratio * i));
+        points.push_back(PointAt(planner, i == kSweepPoints - 1 ? limits.max : interval));
+    }
+    const float planned = planner.profilingInterval();
+    if (std::isfinite(planned) && planned > 0.0f) {
+        EndurancePoint own = PointAt(planner, planned);
+        own.planned = true;
+        const auto at = std::lower_bound(
+            points.begin(), points.end(), planned,
+            [](const EndurancePoint& p, float value) { return p.profilingInterval < value; });
+        points.insert(at, own);
+    }
+    return points;
+}
+
+} // namespace qpx::planning

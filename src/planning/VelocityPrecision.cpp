@@ -1,0 +1,66 @@
+#include "planning/VelocityPrecision.h"
+
+#include "model/Units.h"
+#include "planning/SoundSpeed.h"
+#include "planning/SystemLimits.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace qpx::planning {
+namespace {
+
+constexpr double kEmpiricalFactor = 1.4;
+
+bool PositiveFinite(double value) {
+    return std::isfinite(value) && value > 0.0;
+}
+
+} // namespace
+
+std::optional<PrecisionEstimate> EstimatePrecision(const PrecisionInputs& in) {
+    if (!PositiveFinite(in.soundSpeed) || !PositiveFinite(in.frequencyHz) ||
+        !PositiveFinite(in.cellSize) || !PositiveFinite(in.pings) || !PositiveFinite(in.snr) ||
+        !(in.slantDegrees > 0.0 && in.slantDegrees < 90.0) || (in.beams != 3 && in.beams != 4)) {
+        return std::nullopt;
+    }
+    const double slant = in.slantDegrees * std::numbers::pi / 180.0;
+    const double wavelength = in.soundSpeed / in.frequencyHz;
+    const double alongBeam = in.cellSize / std::cos(slant);
+    const double noise = std::sqrt(1.0 + 36.0 / in.snr + 30.0 / (in.snr * in.snr));
+    PrecisionEstimate estimate;
+    estimate.radialSinglePing = kEmpiricalFactor * in.soundSpeed * wavelength /
+                                (8.0 * std::numbers::pi * alongBeam) * noise;
+    const double geometry = in.beams == 3 ? std::sqrt(2.0 / 3.0) / std::sin(slant)
+                                          : 1.0 / (std::numbers::sqrt2 * std::sin(slant));
+    estimate.horizontal = estimate.radialSinglePing * geometry / std::sqrt(in.pings);
+    return estimate;
+}
+
+std::optional<PrecisionInputs> PlannedPrecisionInputs(const DeploymentPlanner& planner,
+                                                      double pingRate) {
+    if (planner.pulseCoherent()) {
+        return std::nullopt;
+    }
+    const model::SystemConfiguration& system = planner.systemConfiguration();
+    const AdvancedBlock& advanced = planner.advancedBlock();
+    PrecisionInputs in;
+    in.soundSpeed = SoundSpeed(advanced.salinity, advanced.temperatureC, 0.0f);
+    in.frequencyHz = SystemLimitsFor(system.systemFrequency).frequencyKHz * 1000.0;
+    in.cellSize = planner.metric() ? planner.cellSize() : model::FeetToMetres(planner.cellSize());
+    in.slantDegrees = system.slantAngle * 0.1;
+    in.beams = system.numberOfBeams;
+    in.pings = planner.averagingInterval() * pingRate;
+    if (!EstimatePrecision(in)) {
+        return std::nullopt;
+    }
+    return in;
+}
+
+std::optional<PrecisionEstimate> PlannedPrecision(const DeploymentPlanner& planner,
+                                                  double pingRate) {
+    const auto inputs = PlannedPrecisionInputs(planner, pingRate);
+    return inputs ? EstimatePrecision(*inputs) : std::nullopt;
+}
+
+} // namespace qpx::planning
