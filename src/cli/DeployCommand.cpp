@@ -44,10 +44,12 @@ void Deploy(CliEnvironment& env, const DeployOptions& options,
         return;
     case operations::ConnectedSetupOutcome::Cancelled:
         port.exitCode = frontEnd.plannerExitCode();
-        if (port.exitCode == kExitSuccess) {
+        if (!frontEnd.dryRunDone()) {
+            port.result = "refused: " + frontEnd.refusal();
+        } else if (port.exitCode == kExitSuccess) {
             port.result = "dry run: nothing sent";
         } else {
-            port.result = "refused: " + frontEnd.refusal();
+            port.result = "dry run: nothing sent; " + frontEnd.refusal();
         }
         return;
     case operations::ConnectedSetupOutcome::NoPort:
