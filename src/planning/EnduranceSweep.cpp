@@ -1,5 +1,6 @@
 #include "planning/EnduranceSweep.h"
 
+#include "model/TextFormat.h"
 #include "planning/DeploymentValidation.h"
 #include "planning/Endurance.h"
 
@@ -25,10 +26,15 @@ EndurancePoint PointAt(const DeploymentPlanner& planner, float interval) {
 
 std::vector<EndurancePoint> EnduranceSweep(const DeploymentPlanner& planner) {
     const IntervalLimits limits = SamplingIntervalLimits(planner.pulseCoherent());
-    const double first = std::max(planner.averagingInterval(), limits.min);
-    const double last = limits.max;
+    const double averaging = planner.averagingInterval();
     std::vector<EndurancePoint> points;
-    if (!std::isfinite(first) || first <= 0.0 || first >= last) {
+    // No instrument samples without averaging: there is nothing to sweep.
+    if (!std::isfinite(averaging) || averaging <= 0.0) {
+        return points;
+    }
+    const double first = std::max(averaging, static_cast<double>(limits.min));
+    const double last = limits.max;
+    if (first >= last) {
         return points;
     }
     const double ratio = std::log(last / first) / (kSweepPoints - 1);
@@ -46,6 +52,26 @@ std::vector<EndurancePoint> EnduranceSweep(const DeploymentPlanner& planner) {
         points.insert(at, own);
     }
     return points;
+}
+
+std::string IntervalText(double seconds) {
+    if (seconds < 60.0) {
+        return model::FormatGeneral(seconds, 3) + " s";
+    }
+    if (seconds < 3600.0) {
+        return model::FormatGeneral(seconds / 60.0, 3) + " min";
+    }
+    return model::FormatGeneral(seconds / 3600.0, 3) + " h";
+}
+
+EnduranceLimit LimitingEstimate(const std::vector<EndurancePoint>& sweep) {
+    const auto own =
+        std::find_if(sweep.begin(), sweep.end(), [](const EndurancePoint& p) { return p.planned; });
+    if (own == sweep.end() || !own->batteryDays || !own->recorderDays) {
+        return EnduranceLimit::Unknown;
+    }
+    return *own->batteryDays <= *own->recorderDays ? EnduranceLimit::Battery
+                                                   : EnduranceLimit::Recorder;
 }
 
 } // namespace qpx::planning

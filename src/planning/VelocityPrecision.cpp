@@ -1,5 +1,6 @@
 #include "planning/VelocityPrecision.h"
 
+#include "model/TextFormat.h"
 #include "model/Units.h"
 #include "planning/SoundSpeed.h"
 #include "planning/SystemLimits.h"
@@ -61,6 +62,34 @@ std::optional<PrecisionEstimate> PlannedPrecision(const DeploymentPlanner& plann
                                                   double pingRate) {
     const auto inputs = PlannedPrecisionInputs(planner, pingRate);
     return inputs ? EstimatePrecision(*inputs) : std::nullopt;
+}
+
+std::string PrecisionText(const DeploymentPlanner& planner, double pingRate) {
+    if (planner.pulseCoherent()) {
+        return "No precision estimate for a PC-QPX: the model is for narrowband profiling; the "
+               "PC-QPX Settings window shows the ambiguity velocities.";
+    }
+    const auto inputs = PlannedPrecisionInputs(planner, pingRate);
+    const auto estimate = inputs ? EstimatePrecision(*inputs) : std::nullopt;
+    if (!estimate) {
+        return "Velocity precision: unavailable for these settings.";
+    }
+    const bool metric = planner.metric();
+    const double scale = metric ? 100.0 : model::kFeetPerMetre;
+    const char* unit = metric ? "cm/s" : "ft/s";
+    const char* format = metric ? "%.2f" : "%.3f";
+    return "Horizontal velocity precision: " +
+           model::FormatText(format, estimate->horizontal * scale) + " " + unit +
+           model::FormatText(" over %.0f pings (", inputs->pings) +
+           model::FormatText(format, estimate->radialSinglePing * scale) + " " + unit +
+           " radial, single ping).";
+}
+
+std::string PrecisionAssumptions(double pingRate) {
+    return "Instrument noise only; assumes " + model::FormatGeneral(pingRate, 3) +
+           (pingRate == 1.0 ? " ping" : " pings") +
+           " per second and a strong signal (30 dB); real precision is lower near the end of the "
+           "range and in turbulent water.";
 }
 
 } // namespace qpx::planning

@@ -3,6 +3,7 @@
 #include "planning/DeploymentPlanner.h"
 
 #include <optional>
+#include <string>
 
 // A labelled estimate of the velocity precision a plan buys: instrument noise only, from a
 // published narrowband model (the measured variance being about twice the theoretical bound, an
@@ -44,5 +45,11 @@ std::optional<PrecisionInputs> PlannedPrecisionInputs(const DeploymentPlanner& p
                                                       double pingRate = kDefaultPingRate);
 std::optional<PrecisionEstimate> PlannedPrecision(const DeploymentPlanner& planner,
                                                   double pingRate = kDefaultPingRate);
+
+// The estimate as the views and qpxctl show it: the horizontal precision and the single-ping
+// radial figure (cm/s, or ft/s in English units), or why there is none.
+std::string PrecisionText(const DeploymentPlanner& planner, double pingRate = kDefaultPingRate);
+// What the estimate assumes, in words.
+std::string PrecisionAssumptions(double pingRate = kDefaultPingRate);
 
 } // namespace qpx::planning

@@ -149,8 +149,12 @@ TEST(EnduranceSweep, EmptyWithoutAnAveragingInterval) {
     DeploymentPlanner planner = Planner(model::kMetricUnits);
     planner.averagingIntervalChanged("0"); // refused: it keeps 120 s
     EXPECT_FALSE(planning::EnduranceSweep(planner).empty());
-    planning::PrecisionInputs none;
-    EXPECT_FALSE(planning::EstimatePrecision(none));
+    planning::SystemChoice choice;
+    auto inputs = planning::PlanDeployment(model::kMetricUnits, choice);
+    inputs.user.averagingInterval = 0; // as an instrument may hold it
+    DeploymentPlanner held;
+    held.open(inputs);
+    EXPECT_TRUE(planning::EnduranceSweep(held).empty());
 }
 
 // 288 kHz, 4 m cells, beams 20 degrees from the vertical, 9 pings, c = 1490 m/s. Four beams:
