@@ -52,6 +52,12 @@ struct SettingParserFuzz {
     static int FuzzOne(const std::uint8_t* data, std::size_t size);
 };
 
+// A plan file's text read, and what it accepts entered into a planning-mode and a connected-mode
+// planner, written again and read back.
+struct PlanReaderFuzz {
+    static int FuzzOne(const std::uint8_t* data, std::size_t size);
+};
+
 struct Harness {
     std::string_view name;
     int (*fuzzOne)(const std::uint8_t* data, std::size_t size);

@@ -13,13 +13,17 @@
 #include "model/UserSetup.h"
 #include "operations/ClockSync.h"
 #include "operations/ConnectedSetup.h"
+#include "operations/PlanFile.h"
 #include "operations/Recorder.h"
+#include "operations/SettingApplication.h"
 #include "planning/DefaultStructures.h"
+#include "planning/PlanDeployment.h"
 #include "sim/Instrument.h"
 #include "sim/Scenario.h"
 #include "sim/SimulatedPortDevice.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -367,6 +371,66 @@ void SettingArguments() {
     }
 }
 
+// Plan files as the planner writes them, for planning and connected mode and both unit systems,
+// and a few written by hand: comments, a byte order mark, CRLF, quotes, keys in capitals, and
+// plans the reader or the planner refuses.
+void PlanFiles() {
+    struct Plan {
+        const char* name;
+        planning::PlannerInputs inputs;
+        operations::PlanOrigin origin;
+        std::vector<std::string> settings;
+    };
+    planning::SystemChoice fast{6, 880, 2};
+    planning::PlannerInputs connected;
+    connected.system = planning::MakeDefaultSystemConfiguration(1);
+    connected.user = planning::MakeDefaultUserSetup(1);
+    connected.operation = planning::MakeDefaultOperationConfiguration(1);
+    connected.unitSystem = model::kEnglishUnits;
+    connected.wavesOption = 2;
+    connected.recorder = {64ll * 1048576, 0};
+    const std::vector<Plan> plans = {
+        {"planning-defaults",
+         planning::PlanDeployment(model::kMetricUnits, {}),
+         {"", "2026/12/09 10:15:00 +01:00"},
+         {}},
+        {"planning-english-waves",
+         planning::PlanDeployment(model::kEnglishUnits, fast),
+         {},
+         {"cells=10", "cell-size=0.66", "averaging-interval=60", "wave-every=4", "wave-rate=2",
+          "wave-type=puv", "battery-type=lithium", "battery-packs=2"}},
+        {"connected",
+         connected,
+         {"QPX1234", "2026/12/09 10:15:00 +01:00"},
+         {"file-name=PIER4", "start=2026/12/10 08:00:00", "comment1=  Pier 4", "comment2=\"x\"",
+          "temperature-mode=user", "temperature=54.5", "burst-mode=enabled", "burst-interval=3600",
+          "profiles-per-burst=10", "coordinate-system=xyz"}},
+    };
+    for (const auto& plan : plans) {
+        planning::DeploymentPlanner planner;
+        planner.open(plan.inputs, {2026, 12, 9, 10, 15, 0});
+        for (const auto& text : plan.settings) {
+            const auto parsed = operations::ParseSettingArgument(text);
+            if (!parsed.setting || !operations::ApplySetting(planner, *parsed.setting).accepted) {
+                std::fprintf(stderr, "seed plan %s: %s refused\n", plan.name, text.c_str());
+                std::exit(1);
+            }
+        }
+        const std::string written = operations::FormatPlan(planner, plan.origin).text;
+        Write("PlanReaderFuzz", plan.name, Bytes(written.begin(), written.end()));
+    }
+    const std::vector<std::pair<const char*, std::string>> byHand = {
+        {"by-hand", "\xEF\xBB\xBF# written by hand\r\nUnits = English\r\n  CELLS =  12  \r\n"
+                    "comment3 = \" quoted \"\r\nwave-type = PUV\r\nfrequency = 750\r\n"
+                    "pulse-coherent = yes\r\nblanking = 1.5"},
+        {"refused-by-planner", "units = metric\ncells = 0\n"},
+        {"refused-twice", "units = metric\ncells = 5\nCells = 6\n"},
+    };
+    for (const auto& [name, text] : byHand) {
+        Write("PlanReaderFuzz", name, Bytes(text.begin(), text.end()));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -381,6 +445,7 @@ int main(int argc, char** argv) {
     ReplyParsers();
     ModelEvents();
     SettingArguments();
+    PlanFiles();
     std::printf("%d seed files written below %s\n", gWritten, gRoot.string().c_str());
     return 0;
 }

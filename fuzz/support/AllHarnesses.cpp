@@ -5,7 +5,7 @@
 namespace qpx::fuzz {
 
 std::span<const Harness> AllHarnesses() {
-    static constexpr std::array<Harness, 8> kHarnesses{{
+    static constexpr std::array<Harness, 9> kHarnesses{{
         {"StructureFrameFuzz", &StructureFrameFuzz::FuzzOne},
         {"StructureFrameRepairedFuzz", &StructureFrameRepairedFuzz::FuzzOne},
         {"StructureDecodersFuzz", &StructureDecodersFuzz::FuzzOne},
@@ -14,6 +14,7 @@ std::span<const Harness> AllHarnesses() {
         {"ReplyParsersFuzz", &ReplyParsersFuzz::FuzzOne},
         {"ModelEventsFuzz", &ModelEventsFuzz::FuzzOne},
         {"SettingParserFuzz", &SettingParserFuzz::FuzzOne},
+        {"PlanReaderFuzz", &PlanReaderFuzz::FuzzOne},
     }};
     return kHarnesses;
 }

@@ -16,6 +16,9 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitRefused = 1;     // a check or the user refused
 inline constexpr int kExitUsage = 2;       // wrong command line
 inline constexpr int kExitLinkFailure = 3; // the port, the line or the instrument failed
+// A file the user asked for could not be written: a failure of the computer, not a refusal of the
+// plan, so it shares the failure code.
+inline constexpr int kExitFileFailure = kExitLinkFailure;
 
 // A port as the --port argument names it.
 struct PortTarget {

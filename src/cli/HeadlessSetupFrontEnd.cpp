@@ -5,6 +5,7 @@
 #include "cli/UploadPreview.h"
 #include "operations/ChangeDetection.h"
 #include "planning/DeploymentPlanner.h"
+#include "platform/TextFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,15 +14,31 @@ namespace qpx::cli {
 
 HeadlessSetupFrontEnd::HeadlessSetupFrontEnd(CliEnvironment& env,
                                              std::vector<SettingArgument> settings,
-                                             double watchSeconds, bool dryRun)
-    : env_(env), settings_(std::move(settings)), watchSeconds_(watchSeconds), dryRun_(dryRun) {}
+                                             HeadlessPlan plan)
+    : env_(env), settings_(std::move(settings)), plan_(std::move(plan)) {}
+
+int HeadlessSetupFrontEnd::refuse(int code, std::string message) {
+    plannerExitCode_ = code;
+    refusal_ = std::move(message);
+    return code;
+}
 
 std::optional<planning::AcceptedPlan>
 HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::Link&) {
+    serialNumber_ = SerialNumberText(inputs.system);
     planning::DeploymentPlanner planner;
     planner.open(inputs, env_.clock.localTime());
-    plannerExitCode_ = ApplySettings(planner, settings_, env_.err);
-    if (plannerExitCode_ != kExitSuccess) {
+    std::string refusal;
+    if (plan_.plan != nullptr) {
+        if (const int code = EnterPlan(planner, *plan_.plan, plan_.planPath, env_.err, &refusal);
+            code != kExitSuccess) {
+            refuse(code, refusal);
+            return std::nullopt;
+        }
+    }
+    if (const int code = ApplySettings(planner, settings_, env_.err, &refusal);
+        code != kExitSuccess) {
+        refuse(code, refusal);
         return std::nullopt;
     }
     // The boxes as typed, before "&Deploy" shows English lengths in metres as it closes.
@@ -30,19 +47,29 @@ HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::L
     PrintReport(env_, report, false);
     auto result = planner.deploy();
     if (!result.value) {
-        env_.err << (result.message ? result.message->text : std::string()) << '\n' << std::flush;
-        plannerExitCode_ = kExitRefused;
+        refusal = result.message ? result.message->text : std::string();
+        env_.err << refusal << '\n' << std::flush;
+        refuse(kExitRefused, refusal);
         return std::nullopt;
     }
-    if (dryRun_) {
+    if (plan_.dryRun) {
         const operations::ChangeDetection changes =
             operations::DetectChanges(*result.value, inputs.user);
+        const std::vector<std::string> lines = UploadCommandLines(changes, result.value->start);
         env_.out << "\nThe upload would send, after waking the instrument:\n";
-        for (const auto& line : UploadCommandLines(changes, result.value->start)) {
+        for (const auto& line : lines) {
             env_.out << line << '\n';
         }
         env_.out << std::flush;
         dryRunDone_ = true;
+        if (plan_.saveCommands) {
+            const std::string file =
+                operations::FormatCommandFile(lines, {*serialNumber_, platform::LocalTimeStamp()});
+            if (const int code = SaveDocument(*plan_.saveCommands, file, "command file", env_.err);
+                code != kExitSuccess) {
+                refuse(code, "the command file could not be saved");
+            }
+        }
         return std::nullopt;
     }
     return result.value;
@@ -61,7 +88,7 @@ void HeadlessSetupFrontEnd::runDisplay(operations::DeploymentDisplay& display) {
     // Ticks on a fixed 200 ms schedule: a tick's own read time does not stretch the period.
     link::Clock& clock = env_.clock;
     const std::int64_t start = clock.nowMs();
-    const auto watchMs = static_cast<std::int64_t>(std::llround(watchSeconds_ * 1000.0));
+    const auto watchMs = static_cast<std::int64_t>(std::llround(plan_.watchSeconds * 1000.0));
     for (std::int64_t next = start + operations::DeploymentDisplay::kTickMs;
          next <= start + watchMs; next += operations::DeploymentDisplay::kTickMs) {
         clock.sleepMs(static_cast<int>(std::max<std::int64_t>(0, next - clock.nowMs())));

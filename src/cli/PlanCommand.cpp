@@ -3,6 +3,7 @@
 #include "model/TextFormat.h"
 #include "planning/PlanDeployment.h"
 #include "planning/SystemInformation.h"
+#include "platform/TextFile.h"
 
 #include <algorithm>
 
@@ -45,42 +46,81 @@ int RunPlan(CliEnvironment& env, const PlanOptions& options) {
     if (!settings) {
         return kExitUsage;
     }
+    std::optional<operations::PlanDocument> plan;
+    if (options.files.plan) {
+        plan = ReadPlanFile(*options.files.plan, env.err);
+        if (!plan) {
+            return kExitRefused;
+        }
+    }
 
     planning::SystemChoice choice;
     choice.frequencyIndex = *frequency;
     choice.recorderSizeMegabytes = options.recorderMegabytes;
     choice.wavesOption = options.wavesOption;
+    if (plan) {
+        // The header describes the system the plan was made for; what the command line says
+        // explicitly is the user's later word.
+        const planning::SystemChoice fromFile = operations::PlanningChoice(plan->header, choice);
+        if (!options.frequencyGiven) {
+            choice.frequencyIndex = fromFile.frequencyIndex;
+        }
+        if (!options.recorderGiven) {
+            choice.recorderSizeMegabytes = fromFile.recorderSizeMegabytes;
+        }
+        if (!options.wavesGiven) {
+            choice.wavesOption = fromFile.wavesOption;
+        }
+    }
     planning::DeploymentPlanner planner;
     planner.open(planning::PlanDeployment(options.output.unitSystem, choice),
                  env.clock.localTime());
+    if (plan) {
+        if (const int code = EnterPlan(planner, *plan, *options.files.plan, env.err);
+            code != kExitSuccess) {
+            return code;
+        }
+    }
     if (const int code = ApplySettings(planner, *settings, env.err); code != kExitSuccess) {
         return code;
     }
 
     Report report;
     auto& system = report.section("system", std::string(planning::kSystemInformationTitle));
-    system.add("frequency", std::string(planning::kFrequencyListLabel) + ":",
-               std::string(planning::kFrequencyEntries[static_cast<std::size_t>(*frequency)]));
+    system.add(
+        "frequency", std::string(planning::kFrequencyListLabel) + ":",
+        std::string(planning::kFrequencyEntries[static_cast<std::size_t>(choice.frequencyIndex)]));
     system.add("recorder-size", std::string(planning::kRecorderSizeListLabel),
-               model::FormatText("%d MB", options.recorderMegabytes));
+               model::FormatText("%d MB", choice.recorderSizeMegabytes));
     system.add("waves-option", std::string(planning::kWavesOptionListLabel),
                std::string(planning::kWavesOptionEntries[static_cast<std::size_t>(
-                   std::clamp(options.wavesOption, 0, 2))]));
+                   std::clamp(choice.wavesOption, 0, 2))]));
     // The boxes as typed: a "&Deploy" that passes shows English lengths in metres as it closes.
     AddPlannerSections(report, planner);
     // "&Deploy" is disabled in planning mode; its checks still tell whether the plan would pass.
-    const auto deploy = planner.deploy();
+    // Run on a copy: a "&Deploy" that passes shows English lengths in metres as it closes, and
+    // the plan is saved as the boxes were typed.
+    planning::DeploymentPlanner checked = planner;
+    const auto deploy = checked.deploy();
     std::optional<std::string> refusal;
     if (deploy.message) {
         refusal = deploy.message->text;
     }
     AddDeployCheckSection(report, refusal);
     PrintReport(env, report, options.output.json);
+    int code = kExitSuccess;
     if (refusal) {
         env.err << *refusal << '\n' << std::flush;
-        return kExitRefused;
+        code = kExitRefused;
     }
-    return kExitSuccess;
+    // A plan the checks refuse is saved all the same: it is what the planner shows, to be mended
+    // later, and opening it again runs the same checks.
+    if (options.files.save) {
+        const int saved =
+            SavePlan(planner, {"", platform::LocalTimeStamp()}, *options.files.save, env.err);
+        code = std::max(code, saved);
+    }
+    return code;
 }
 
 } // namespace qpx::cli

@@ -35,12 +35,29 @@ void AddUnits(CLI::App* command, int& unitSystem) {
         ->transform(CLI::CheckedTransformer(kUnitNames, CLI::ignore_case));
 }
 
+constexpr const char* kPlanFileHelp =
+    "Enter the plan file FILE (key = value lines, as --save writes them) before the settings, "
+    "which then change it further. A refused file (\"FILE, line N: reason\") gives code 1; its "
+    "warnings and notes go to standard error.";
+
+void AddPlanFiles(CLI::App* command, PlanFiles& files, const std::string& planHelp,
+                  const char* saveHelp) {
+    command->add_option("--plan", files.plan, planHelp)->type_name("FILE");
+    command
+        ->add_option("--save", files.save,
+                     std::string(saveHelp) +
+                         ". A file there is replaced only when the new one is written whole; a "
+                         "save that fails gives code 3.")
+        ->type_name("FILE");
+}
+
 // Where CLI11 puts what it parses, and the subcommands to ask which one was given. Bound by
 // reference, so it stays where it was made until the command has run.
 struct CommandLine {
     bool json = false;
     ConnectionOptions connection;
     OutputOptions output;
+    ShowOptions showOptions;
     PlanOptions plan;
     DeployOptions deploy;
     bool yes = false;
@@ -51,6 +68,9 @@ struct CommandLine {
     CLI::App* identify = nullptr;
     CLI::App* show = nullptr;
     CLI::App* planCommand = nullptr;
+    CLI::Option* frequency = nullptr;
+    CLI::Option* recorderSize = nullptr;
+    CLI::Option* waves = nullptr;
     CLI::App* deployCommand = nullptr;
     CLI::App* recorder = nullptr;
     CLI::App* recorderFormat = nullptr;
@@ -71,11 +91,18 @@ void AddLookingCommands(CLI::App& app, CommandLine& line) {
     AddConnection(line.identify, line.connection);
     line.identify->add_flag("--json", line.json, "Print JSON");
 
-    line.show = app.add_subcommand("show", "Download the configuration and show it: hardware, "
-                                           "planner values and estimates, waves, recorder");
-    AddConnection(line.show, line.connection);
-    AddUnits(line.show, line.output.unitSystem);
-    line.show->add_flag("--json", line.output.json, "Print JSON");
+    ShowOptions& show = line.showOptions;
+    line.show = app.add_subcommand(
+        "show", "Download the configuration and show it: hardware, planner values and estimates, "
+                "waves, recorder; with --plan or settings, as the planner would show them after "
+                "entering those (nothing is sent)");
+    AddConnection(line.show, show.connection);
+    AddUnits(line.show, show.output.unitSystem);
+    line.show->add_flag("--json", show.output.json, "Print JSON");
+    AddPlanFiles(line.show, show.files, kPlanFileHelp,
+                 "Write the plan shown (the instrument's values, after --plan and the settings) "
+                 "to FILE, naming the instrument's serial number");
+    line.show->add_option("settings", show.settings, kSettingsHelp);
 }
 
 void AddPlanCommand(CLI::App& app, CommandLine& line) {
@@ -84,16 +111,28 @@ void AddPlanCommand(CLI::App& app, CommandLine& line) {
         "plan", "Plan a deployment with no instrument: defaults for the frequency, the settings "
                 "applied, the planner's texts and the \"&Deploy\" checks");
     std::vector<int> frequencies{3000, 1500, 750, 500, 250, 1000, 5000};
-    line.planCommand->add_option("--frequency", plan.frequencyKhz, "kHz (default 1500)")
-        ->check(CLI::IsMember(frequencies));
-    line.planCommand
-        ->add_option("--recorder-mb", plan.recorderMegabytes, "Recorder size (default 5)")
-        ->check(CLI::IsMember(std::vector<int>{5, 10, 20, 32, 40, 85, 192, 340, 660, 880}));
-    line.planCommand
-        ->add_option("--waves", plan.wavesOption, "none (default), non-directional or directional")
-        ->transform(CLI::CheckedTransformer(kWavesNames, CLI::ignore_case));
+    line.frequency = line.planCommand
+                         ->add_option("--frequency", plan.frequencyKhz,
+                                      "kHz (default 1500, or the --plan file's)")
+                         ->check(CLI::IsMember(frequencies));
+    line.recorderSize =
+        line.planCommand
+            ->add_option("--recorder-mb", plan.recorderMegabytes,
+                         "Recorder size (default 5, or the --plan file's)")
+            ->check(CLI::IsMember(std::vector<int>{5, 10, 20, 32, 40, 85, 192, 340, 660, 880}));
+    line.waves = line.planCommand
+                     ->add_option("--waves", plan.wavesOption,
+                                  "none (default, or the --plan file's), non-directional or "
+                                  "directional")
+                     ->transform(CLI::CheckedTransformer(kWavesNames, CLI::ignore_case));
     AddUnits(line.planCommand, plan.output.unitSystem);
     line.planCommand->add_flag("--json", plan.output.json, "Print JSON");
+    AddPlanFiles(line.planCommand, plan.files,
+                 std::string(kPlanFileHelp) +
+                     " Its header gives the frequency, the recorder size and the waves option; "
+                     "--frequency, --recorder-mb or --waves given on the command line win over it.",
+                 "Write the plan (after --plan and the settings) to FILE, also when the "
+                 "\"&Deploy\" checks refuse it");
     line.planCommand->add_option("settings", plan.settings, kSettingsHelp);
 }
 
@@ -101,8 +140,21 @@ void AddDeployCommand(CLI::App& app, CommandLine& line) {
     DeployOptions& deploy = line.deploy;
     line.deployCommand = app.add_subcommand(
         "deploy", "Download, apply the settings, check, upload, \"deploy\", show the output");
-    AddConnection(line.deployCommand, deploy.connection);
+    line.deployCommand
+        ->add_option("--port", deploy.ports,
+                     "COM1 to COM8, or a device path; given more than once, the same plan is "
+                     "deployed to each in turn and a line per instrument ends the output. Code "
+                     "0 only when every one was deployed, else the highest code of any (3 over 1)")
+        ->required()
+        ->allow_extra_args(false);
+    std::vector<int> rates(operations::kBaudRates.begin(), operations::kBaudRates.end());
+    line.deployCommand->add_option("--baud", deploy.baud, "Line rate (default 9600)")
+        ->check(CLI::IsMember(rates));
     AddUnits(line.deployCommand, deploy.unitSystem);
+    line.deployCommand->add_option("--plan", deploy.planFile, kPlanFileHelp)->type_name("FILE");
+    line.deployCommand->add_flag("--stop-on-failure", deploy.stopOnFailure,
+                                 "With several ports: stop at the first that is not deployed (the "
+                                 "rest listed as not tried)");
     line.deployCommand
         ->add_option("--watch", deploy.watchSeconds,
                      "Seconds of the instrument's output to show after \"deploy\" (default 0)")
@@ -111,6 +163,11 @@ void AddDeployCommand(CLI::App& app, CommandLine& line) {
         "--dry-run", deploy.dryRun,
         "Stop after the checks and print the command lines the upload would "
         "send");
+    line.deployCommand
+        ->add_option("--save-commands", deploy.saveCommands,
+                     "With --dry-run and one port: also write the command lines to FILE, under a "
+                     "line naming the instrument and the time; a save that fails gives code 3")
+        ->type_name("FILE");
     line.deployCommand->add_option("settings", deploy.settings, kSettingsHelp);
 }
 
@@ -170,10 +227,14 @@ int RunParsed(const CommandLine& line, CliEnvironment& env) {
         return RunIdentify(env, line.connection, line.json);
     }
     if (line.show->parsed()) {
-        return RunShow(env, line.connection, line.output);
+        return RunShow(env, line.showOptions);
     }
     if (line.planCommand->parsed()) {
-        return RunPlan(env, line.plan);
+        PlanOptions plan = line.plan;
+        plan.frequencyGiven = line.frequency->count() > 0;
+        plan.recorderGiven = line.recorderSize->count() > 0;
+        plan.wavesGiven = line.waves->count() > 0;
+        return RunPlan(env, plan);
     }
     if (line.deployCommand->parsed()) {
         return RunDeploy(env, line.deploy);
@@ -199,8 +260,8 @@ int RunParsed(const CommandLine& line, CliEnvironment& env) {
 
 int RunQpxCtl(const std::vector<std::string>& args, CliEnvironment& env) {
     CLI::App app{"qpxctl: set up, plan and deploy a QPX current profiler from the command line.\n"
-                 "Exit codes: 0 success, 1 refused by a check or the user, 2 wrong usage, "
-                 "3 link or instrument failure.",
+                 "Exit codes: 0 success, 1 refused by a check, a plan file or the user, 2 wrong "
+                 "usage, 3 link or instrument failure, or a file that could not be saved.",
                  "qpxctl"};
     app.require_subcommand(1);
 

@@ -5,19 +5,41 @@
 #include "instrument/HardwareConfigView.h"
 #include "model/TextFormat.h"
 #include "operations/ConnectedSetup.h"
+#include "platform/TextFile.h"
 
 namespace qpx::cli {
 
-int RunShow(CliEnvironment& env, const ConnectionOptions& connection, const OutputOptions& output) {
+int RunShow(CliEnvironment& env, const ShowOptions& options) {
+    // Everything the command line gives is checked before the instrument is woken.
+    const auto settings = ParseSettings(options.settings, env.err);
+    if (!settings) {
+        return kExitUsage;
+    }
+    std::optional<operations::PlanDocument> plan;
+    if (options.files.plan) {
+        plan = ReadPlanFile(*options.files.plan, env.err);
+        if (!plan) {
+            return kExitRefused;
+        }
+    }
     ConsoleMessageSink messages(env);
     const ConnectedDownload connected =
-        ConnectAndDownload(env, connection, output.unitSystem, messages);
+        ConnectAndDownload(env, options.connection, options.output.unitSystem, messages);
     if (connected.exitCode != kExitSuccess) {
         return connected.exitCode;
     }
     const operations::Download& download = connected.download;
     planning::DeploymentPlanner planner;
     planner.open(download.inputs, env.clock.localTime());
+    if (plan) {
+        if (const int code = EnterPlan(planner, *plan, *options.files.plan, env.err);
+            code != kExitSuccess) {
+            return code;
+        }
+    }
+    if (const int code = ApplySettings(planner, *settings, env.err); code != kExitSuccess) {
+        return code;
+    }
 
     Report report;
     auto& system = report.section("system", "System");
@@ -26,7 +48,12 @@ int RunShow(CliEnvironment& env, const ConnectionOptions& connection, const Outp
                                                                   download.inputs.wavesOption));
     AddPlannerSections(report, planner);
     AddRecorderSection(report, ListingOf(download.recorder));
-    PrintReport(env, report, output.json);
+    PrintReport(env, report, options.output.json);
+    if (options.files.save) {
+        const operations::PlanOrigin origin{SerialNumberText(download.inputs.system),
+                                            platform::LocalTimeStamp()};
+        return SavePlan(planner, origin, *options.files.save, env.err);
+    }
     return kExitSuccess;
 }
 

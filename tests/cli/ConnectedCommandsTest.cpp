@@ -182,7 +182,10 @@ TEST(DeployCommand, DryRunPrintsTheUploadAndSendsNothing) {
                                 "Temp     12.50\n"
                                 "of ascii\n"
                                 "AutoSleep on\n"
-                                "SaveSetup\n";
+                                "SaveSetup\n"
+                                "\n"
+                                "Deployments:\n"
+                                "  COM1  DEFAULT  dry run: nothing sent\n";
     EXPECT_TRUE(bench.out.ends_with(preview)) << bench.out;
     EXPECT_EQ(bench.transcript().back(), "bdir");
     EXPECT_FALSE(bench.received("SaveSetup"));

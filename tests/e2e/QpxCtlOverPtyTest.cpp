@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -165,6 +166,39 @@ TEST_F(OverPty, SimulatorDyingMidFrameOrMidUploadIsALinkFailure) {
         EXPECT_FALSE(Has(deploy.err, "Now disconnect"));
         EXPECT_LT(deploy.elapsed.count(), 20000);
     }
+}
+
+// One plan to two instruments in turn: the first takes it, the second dies as the upload reaches
+// the plan's change. Each gets its line at the end, and the code says not all were deployed.
+TEST_F(OverPty, OnePlanToTwoInstrumentsTheSecondFailingAtItsUpload) {
+    const auto transcriptOf = [&](const char* name) { return (dir.path() / name).string(); };
+    SimulatorProcess first(simulator,
+                           {"--baud", "115200", "--transcript", transcriptOf("first.txt")},
+                           dir.path() / "first.err");
+    SimulatorProcess second(
+        simulator,
+        {"--baud", "115200", "--transcript", transcriptOf("second.txt"), "--exit-at", "nc 25"},
+        dir.path() / "second.err");
+    ASSERT_FALSE(first.device().empty());
+    ASSERT_FALSE(second.device().empty());
+    const std::string plan = (dir.path() / "mooring.qpxplan").string();
+    std::ofstream(plan) << "units = metric\ncomment1 = Pier 4\ncells = 25\n";
+
+    const auto deploy = ctl({"deploy", "--plan", plan, "--port", first.device(), "--port",
+                             second.device(), "--baud", "115200"},
+                            60000);
+    EXPECT_FALSE(deploy.timedOut);
+    EXPECT_EQ(deploy.exitCode, 3) << deploy.err;
+    EXPECT_TRUE(Has(deploy.out, "\nDeployments:\n  " + first.device() + "  DEFAULT  deployed\n  " +
+                                    second.device() + "  DEFAULT  the upload failed\n"))
+        << deploy.out;
+    EXPECT_TRUE(
+        InOrder(SplitLines(dir.read("first.txt")),
+                {"Get USER", "bdir", "Ver", "Comments", "Pier 4", "nc 25", "SaveSetup", "deploy"}))
+        << dir.read("first.txt");
+    const Lines secondSent = SplitLines(dir.read("second.txt"));
+    EXPECT_TRUE(InOrder(secondSent, {"Get USER", "bdir", "Ver"})) << dir.read("second.txt");
+    EXPECT_TRUE(std::find(secondSent.begin(), secondSent.end(), "deploy") == secondSent.end());
 }
 
 TEST_F(OverPty, ADeviceTheUserMayNotOpenGivesTheAccessMessage) {
