@@ -2,6 +2,7 @@
 
 #include "cli/CliEnvironment.h"
 #include "cli/InstrumentConnection.h"
+#include "cli/PlanViewSections.h"
 #include "cli/Report.h"
 #include "cli/SettingArgument.h"
 #include "model/SystemConfiguration.h"
@@ -34,6 +35,7 @@ struct PlanFiles {
 struct ShowOptions {
     ConnectionOptions connection;
     OutputOptions output;
+    ViewOptions views;
     PlanFiles files;
     std::vector<std::string> settings;
 };
@@ -48,6 +50,7 @@ struct PlanOptions {
     bool recorderGiven = false;
     bool wavesGiven = false;
     OutputOptions output;
+    ViewOptions views;
     PlanFiles files;
     std::vector<std::string> settings;
 };

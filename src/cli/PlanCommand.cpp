@@ -107,7 +107,8 @@ int RunPlan(CliEnvironment& env, const PlanOptions& options) {
         refusal = deploy.message->text;
     }
     AddDeployCheckSection(report, refusal);
-    PrintReport(env, report, options.output.json);
+    AddViewSections(report, planner, options.views);
+    PrintPlanViews(env.out, report, planner, options.views, options.output.json);
     int code = kExitSuccess;
     if (refusal) {
         env.err << *refusal << '\n' << std::flush;

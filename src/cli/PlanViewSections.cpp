@@ -81,6 +81,17 @@ void AddViewSections(Report& report, const planning::DeploymentPlanner& planner,
     AddPrecisionSection(report, planner, options.pingRate);
 }
 
+void PrintPlanViews(std::ostream& out, const Report& report,
+                    const planning::DeploymentPlanner& planner, const ViewOptions& options,
+                    bool json) {
+    if (options.csv) {
+        out << SweepCsv(planning::EnduranceSweep(planner));
+    } else {
+        out << (json ? FormatReportJson(report) : FormatReportText(report));
+    }
+    out << std::flush;
+}
+
 std::string SweepCsv(const std::vector<planning::EndurancePoint>& sweep) {
     std::string csv = "profiling_interval_s,battery_days,recorder_days\n";
     for (const auto& point : sweep) {

@@ -5,6 +5,7 @@
 #include "planning/EnduranceSweep.h"
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace qpx::cli {
 struct ViewOptions {
     std::optional<double> surface; // distance to the surface or bottom, planner's unit
     bool sweep = false;
+    bool csv = false; // the sweep alone, as CSV, instead of the report
     double pingRate = 1.0;
 };
 
@@ -30,6 +32,11 @@ void AddSweepSection(Report& report, const std::vector<planning::EndurancePoint>
 // The three, as the options ask.
 void AddViewSections(Report& report, const planning::DeploymentPlanner& planner,
                      const ViewOptions& options);
+
+// The report, or with `csv` the sweep as CSV, on standard output.
+void PrintPlanViews(std::ostream& out, const Report& report,
+                    const planning::DeploymentPlanner& planner, const ViewOptions& options,
+                    bool json);
 
 // The sweep as CSV: a header line, then a row per interval: the profiling interval in seconds,
 // battery days, recorder days (an empty field where an estimate is unavailable).

@@ -51,6 +51,26 @@ void AddPlanFiles(CLI::App* command, PlanFiles& files, const std::string& planHe
         ->type_name("FILE");
 }
 
+void AddViewOptions(CLI::App* command, ViewOptions& views) {
+    command
+        ->add_option("--surface", views.surface,
+                     "Distance from the instrument to the surface (or the bottom, looking down), "
+                     "in the unit system's length: marks the cells its side-lobe echoes reach")
+        ->check(CLI::PositiveNumber)
+        ->type_name("DISTANCE");
+    CLI::Option* sweep = command->add_flag(
+        "--sweep", views.sweep,
+        "Add the endurance sweep: battery and recorder days for profiling intervals from the "
+        "averaging interval to the longest accepted");
+    command->add_flag("--csv", views.csv, "Print the sweep alone as CSV (needs --sweep)")
+        ->needs(sweep);
+    command
+        ->add_option("--ping-rate", views.pingRate,
+                     "Pings per second the precision estimate assumes (default 1)")
+        ->check(CLI::PositiveNumber)
+        ->type_name("RATE");
+}
+
 // Where CLI11 puts what it parses, and the subcommands to ask which one was given. Bound by
 // reference, so it stays where it was made until the command has run.
 struct CommandLine {
@@ -102,6 +122,7 @@ void AddLookingCommands(CLI::App& app, CommandLine& line) {
     AddPlanFiles(line.show, show.files, kPlanFileHelp,
                  "Write the plan shown (the instrument's values, after --plan and the settings) "
                  "to FILE, naming the instrument's serial number");
+    AddViewOptions(line.show, show.views);
     line.show->add_option("settings", show.settings, kSettingsHelp);
 }
 
@@ -133,6 +154,7 @@ void AddPlanCommand(CLI::App& app, CommandLine& line) {
                      "--frequency, --recorder-mb or --waves given on the command line win over it.",
                  "Write the plan (after --plan and the settings) to FILE, also when the "
                  "\"&Deploy\" checks refuse it");
+    AddViewOptions(line.planCommand, plan.views);
     line.planCommand->add_option("settings", plan.settings, kSettingsHelp);
 }
 

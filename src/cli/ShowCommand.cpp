@@ -48,7 +48,8 @@ int RunShow(CliEnvironment& env, const ShowOptions& options) {
                                                                   download.inputs.wavesOption));
     AddPlannerSections(report, planner);
     AddRecorderSection(report, ListingOf(download.recorder));
-    PrintReport(env, report, options.output.json);
+    AddViewSections(report, planner, options.views);
+    PrintPlanViews(env.out, report, planner, options.views, options.output.json);
     if (options.files.save) {
         const operations::PlanOrigin origin{SerialNumberText(download.inputs.system),
                                             platform::LocalTimeStamp()};

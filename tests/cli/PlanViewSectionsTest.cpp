@@ -1,5 +1,6 @@
 #include "cli/PlanViewSections.h"
 
+#include "CliBench.h"
 #include "planning/PlanDeployment.h"
 
 #include <sstream>
@@ -52,6 +53,30 @@ TEST(PlanViewSections, TheCellsWithTheSurfaceMarks) {
     EXPECT_EQ(rows[8], (std::vector<std::string>{"9", "4.65", "side lobes"}));
     EXPECT_EQ(rows[11], (std::vector<std::string>{"12", "6.15", "out of the water"}));
     EXPECT_EQ(section.fields[1].text, "4.53 m"); // 5 m x cos 25 degrees
+}
+
+} // namespace
+} // namespace qpx::test
+
+namespace qpx::test {
+namespace {
+
+// The views' options on the command line: the sweep as JSON rows, the surface in feet, and the
+// CSV only with the sweep it prints.
+TEST(PlanViewOptions, SweepSurfaceAndPingRateOnTheCommandLine) {
+    CliBench json;
+    ASSERT_EQ(json.run({"plan", "--sweep", "--json", "--ping-rate", "2"}), 0) << json.err;
+    for (const char* part : {"\"endurance-sweep\"", "\"profiling-interval\": \"1200\"",
+                             "\"planned\": \"plan\"", "over 240 pings"}) {
+        EXPECT_NE(json.out.find(part), std::string::npos) << part;
+    }
+    CliBench feet;
+    ASSERT_EQ(feet.run({"plan", "--units", "english", "--surface", "40", "cells=25"}), 0);
+    EXPECT_NE(feet.out.find("  Side-lobe limit: 36.25 ft\n"), std::string::npos) << feet.out;
+    CliBench csv;
+    EXPECT_EQ(csv.run({"plan", "--csv"}), 2);
+    EXPECT_EQ(csv.out, "");
+    EXPECT_EQ(csv.run({"plan", "--surface", "0"}), 2);
 }
 
 } // namespace
