@@ -143,10 +143,6 @@ std::string Converted(SettingId id, const std::string& value, bool toMetric) {
     return model::FormatGeneral(static_cast<double>(shown));
 }
 
-bool HasLineBreak(std::string_view text) {
-    return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
 // Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF).
 bool ValidUtf8(std::string_view text) {
     std::size_t i = 0;
@@ -197,6 +193,19 @@ bool HasControl(std::string_view text) {
         const auto byte = static_cast<unsigned char>(c);
         return (byte < 0x20 && c != '\t') || byte == 0x7F;
     });
+}
+
+// The text with every control byte, and every byte of a text that is no UTF-8, as '?'.
+std::string Printable(std::string_view text) {
+    const bool utf8 = ValidUtf8(text);
+    std::string shown(text);
+    for (char& c : shown) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || (!utf8 && byte >= 0x80)) {
+            c = '?';
+        }
+    }
+    return shown;
 }
 
 PlanRead Refused(int line, std::string reason) {
@@ -359,14 +368,11 @@ PlanText FormatPlan(const DeploymentPlanner& planner, const PlanOrigin& origin) 
         const int waves = std::clamp(planner.wavesOption(), 0, 2);
         out += "waves = " + std::string(kWavesWords[static_cast<std::size_t>(waves)]) + "\n";
     }
+    // Only says who made the plan: a byte no line can keep is shown as '?', not refused.
     for (const auto& [key, value] :
          {std::pair{"instrument", &origin.instrument}, std::pair{"made", &origin.made}}) {
-        if (HasLineBreak(*value)) {
-            result.error = PlanError{0, std::string(key) + " holds a line break.", std::nullopt};
-            return result;
-        }
         if (!value->empty()) {
-            out += std::string(key) + " = " + Written(*value) + "\n";
+            out += std::string(key) + " = " + Written(Printable(*value)) + "\n";
         }
     }
     std::string group;
@@ -376,10 +382,15 @@ PlanText FormatPlan(const DeploymentPlanner& planner, const PlanOrigin& origin) 
             group = name;
         }
         const std::string value = PlanValueText(planner, *row);
-        if (HasLineBreak(value)) {
-            result.error = PlanError{
-                0, std::string(row->key) + " holds a line break, which a plan file cannot keep.",
-                row->id};
+        // A value the file could not give back (a comment downloaded with a control byte, or
+        // bytes that are no UTF-8) is refused rather than written changed.
+        if (HasControl(value) || !ValidUtf8(value)) {
+            result.error = PlanError{0,
+                                     std::string(row->key) +
+                                         " holds a character a plan file cannot keep (a line "
+                                         "break, another control character, or bytes that are "
+                                         "not UTF-8): change it first.",
+                                     row->id};
             return result;
         }
         if (!row->words.empty() && value.empty()) {
@@ -395,9 +406,9 @@ PlanText FormatPlan(const DeploymentPlanner& planner, const PlanOrigin& origin) 
 
 PlanRead ReadPlan(std::string_view text) {
     if (text.size() > kPlanFileMaxBytes) {
-        return Refused(0, model::FormatText("the file is larger than %zu bytes; a plan is at most "
+        return Refused(0, model::FormatText("the file is larger than %llu bytes; a plan is at most "
                                             "64 KB.",
-                                            kPlanFileMaxBytes));
+                                            static_cast<unsigned long long>(kPlanFileMaxBytes)));
     }
     // Editors on Windows may begin a UTF-8 file with a byte order mark.
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -416,8 +427,9 @@ PlanRead ReadPlan(std::string_view text) {
             line.remove_suffix(1);
         }
         if (line.size() > kPlanLineMaxBytes) {
-            return Refused(
-                number, model::FormatText("the line is longer than %zu bytes.", kPlanLineMaxBytes));
+            return Refused(number,
+                           model::FormatText("the line is longer than %llu bytes.",
+                                             static_cast<unsigned long long>(kPlanLineMaxBytes)));
         }
         if (HasControl(line)) {
             return Refused(number, "the line holds a control character: this is not a text file.");
@@ -559,10 +571,10 @@ PlannedCommandLines(const DeploymentPlanner& planner, const model::UserSetup& do
 std::string FormatCommandFile(const std::vector<std::string>& lines, const PlanOrigin& origin) {
     std::string out = "# DeployQpx upload commands";
     if (!origin.instrument.empty()) {
-        out += " for the instrument " + origin.instrument;
+        out += " for the instrument " + Printable(origin.instrument);
     }
     if (!origin.made.empty()) {
-        out += ", " + origin.made;
+        out += ", " + Printable(origin.made);
     }
     out += "\n";
     for (const std::string& line : lines) {

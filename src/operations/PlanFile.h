@@ -65,7 +65,9 @@ std::string PlanErrorText(std::string_view fileName, const PlanError& error);
 
 // The plan file's text for the planner's present values: every keyed setting in the table's order
 // under a comment naming its group, each value as the planner shows it (list settings by their
-// command-line word). Refused only when a value holds what a line cannot keep (a line break).
+// command-line word). Refused only when a value holds what the file could not give back: a
+// control character (a line break) or bytes that are not UTF-8. The origin is written with such
+// bytes as '?'.
 struct PlanText {
     std::string text;
     std::optional<PlanError> error;

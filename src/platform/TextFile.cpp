@@ -95,7 +95,8 @@ FileRead ReadFileBounded(const fs::path& path, std::size_t maxBytes) {
     if (failed) {
         read.error = Reason(error);
     } else if (contents.size() > maxBytes) {
-        read.error = model::FormatText("it is larger than %zu bytes", maxBytes);
+        read.error = model::FormatText("it is larger than %llu bytes",
+                                       static_cast<unsigned long long>(maxBytes));
     } else {
         read.contents = std::move(contents);
     }

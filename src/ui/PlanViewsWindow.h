@@ -38,6 +38,7 @@ class EnduranceChartView : public QWidget {
 public:
     explicit EnduranceChartView(QWidget* parent);
     void setSweep(std::vector<planning::EndurancePoint> sweep);
+    const std::vector<planning::EndurancePoint>& sweep() const { return sweep_; }
     QSize sizeHint() const override { return {560, 380}; }
 
 protected:

@@ -96,6 +96,21 @@ private slots:
         QCOMPARE(centres->rowCount(), 8);
         PasteText(Control<QLineEdit>(&dialog, planning::kCellSizeBoxId), QStringLiteral("2"));
         QCOMPARE(centres->item(0, 1)->text(), QStringLiteral("1.40"));
+        // The interval moves the chart's mark, the packs its battery curve.
+        auto* chart = dynamic_cast<ui::EnduranceChartView*>(
+            views->findChild<QWidget*>(QStringLiteral("enduranceChart")));
+        QVERIFY(chart != nullptr);
+        const auto planned = [chart] {
+            return *std::find_if(chart->sweep().begin(), chart->sweep().end(),
+                                 [](const auto& point) { return point.planned; });
+        };
+        const float batteryBefore = *planned().batteryDays;
+        PasteText(Control<QLineEdit>(&dialog, planning::kProfilingBoxId), QStringLiteral("600"));
+        QCOMPARE(planned().profilingInterval, 600.0f);
+        const float oneSixHundred = *planned().batteryDays;
+        QVERIFY(oneSixHundred < batteryBefore);
+        PasteText(Control<QLineEdit>(&dialog, planning::kBatteryPacksBoxId), QStringLiteral("3"));
+        QVERIFY(*planned().batteryDays > oneSixHundred * 2.5f);
         dialog.reject();
         QVERIFY(!views->isVisible());
     }

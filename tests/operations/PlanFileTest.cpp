@@ -331,3 +331,28 @@ TEST(PlanFile, CommandLinesAreTheUploadsOwn) {
 
 } // namespace
 } // namespace qpx::test
+
+namespace qpx::test {
+namespace {
+
+// A downloaded comment may hold any byte: what a plan file could not give back is refused with
+// the setting named, never written changed; who made the plan is only shown, with '?' for them.
+TEST(PlanFile, ValuesAFileCannotKeepAreRefusedAndTheOriginMadePrintable) {
+    for (const std::string& comment :
+         {std::string("Pier\n4"), std::string("Pier \x01"), std::string("caf\xE9")}) {
+        DeploymentPlanner planner = Opened(Inputs(1, model::kMetricUnits, false, false));
+        planner.commentChanged(1, comment);
+        const auto text = operations::FormatPlan(planner, kOrigin);
+        ASSERT_TRUE(text.error);
+        EXPECT_EQ(text.error->setting, SettingId::Comment2);
+        EXPECT_EQ(text.error->reason.rfind("comment2 holds a character", 0), 0u);
+    }
+    DeploymentPlanner planner = Opened(Inputs(1, model::kMetricUnits, false, false));
+    const auto text = operations::FormatPlan(planner, {"47\n11\xFF", "now"});
+    ASSERT_FALSE(text.error);
+    EXPECT_NE(text.text.find("\ninstrument = 47?11?\n"), std::string::npos);
+    EXPECT_TRUE(ReadPlan(text.text).plan);
+}
+
+} // namespace
+} // namespace qpx::test
