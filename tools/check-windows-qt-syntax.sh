@@ -42,6 +42,8 @@ for module in QtCore QtGui QtWidgets QtSerialPort QtSvg QtTest; do
 done
 flags+=(-DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_SERIALPORT_LIB -DQT_SVG_LIB
     -DQT_TESTLIB_LIB -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion -Werror)
+# What the build defines for the GUI tests (the source folder their shipped documents are in).
+flags+=("-DQPX_SOURCE_DIR=\"$PWD\"")
 started=$(date +%s)
 printf '%s\0' "${files[@]}" |
     nice -n 10 xargs -0 -n 2 -P "$jobs" x86_64-w64-mingw32-g++-posix "${flags[@]}"

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest libcli11-dev)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest libcli11-dev)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
