@@ -13,6 +13,6 @@ bash tools/run-windows-tests.sh
 # The desktop package: a release build of the three programs, packed and checked unpacked.
 package=$(bash tools/build-package.sh)
 bash tools/check-package.sh "$package"
-# Then every fuzz harness over its committed corpus and regressions, about 15 s each, two at a
+# Then every fuzz harness over its committed corpus and regressions, about 10 s each, two at a
 # time, from a fixed seed; a find fails the run and prints its input in base64.
-bash tools/run-fuzz.sh 15
+bash tools/run-fuzz.sh 10

@@ -45,10 +45,11 @@ if [ ! -f "$prefix/share/cmake/CLI11/CLI11Config.cmake" ]; then
     cp -r /usr/share/cmake/CLI11 "$prefix/share/cmake/"
 fi
 
-# Debug without debug information (-O0 alone): the quickest to compile and link.
+# Debug without debug information (-O0 alone): the quickest to compile and link; only what the
+# tests run (no benchmarks, demo or developer tools).
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DQPX_WINDOWS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 \
-    -DQPX_WITH_QT=OFF -DQPX_WERROR=ON \
+    -DQPX_WITH_QT=OFF -DQPX_WERROR=ON -DQPX_BUILD_TOOLS=OFF \
     >"$build/configure.log" || { cat "$build/configure.log"; exit 1; }
 nice -n 10 cmake --build "$build" -j "$jobs"
 built=$(date +%s)

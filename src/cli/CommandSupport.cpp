@@ -93,6 +93,36 @@ int EnterPlan(planning::DeploymentPlanner& planner, const operations::PlanDocume
     return kExitSuccess;
 }
 
+PlanAndSettings ReadPlanAndSettings(const std::vector<std::string>& settings,
+                                    const std::optional<std::string>& planFile, std::ostream& err) {
+    PlanAndSettings read;
+    auto parsed = ParseSettings(settings, err);
+    if (!parsed) {
+        read.exitCode = kExitUsage;
+        return read;
+    }
+    read.settings = std::move(*parsed);
+    if (planFile) {
+        read.plan = ReadPlanFile(*planFile, err);
+        if (!read.plan) {
+            read.exitCode = kExitRefused;
+        }
+    }
+    return read;
+}
+
+int EnterPlanAndSettings(planning::DeploymentPlanner& planner, const operations::PlanDocument* plan,
+                         const std::string& planPath, const std::vector<SettingArgument>& settings,
+                         std::ostream& err, std::string* refusal) {
+    if (plan != nullptr) {
+        if (const int code = EnterPlan(planner, *plan, planPath, err, refusal);
+            code != kExitSuccess) {
+            return code;
+        }
+    }
+    return ApplySettings(planner, settings, err, refusal);
+}
+
 int SaveDocument(const std::string& path, std::string_view contents, std::string_view what,
                  std::ostream& err) {
     const std::string failure = platform::SaveFileReplacing(path, contents);

@@ -107,6 +107,19 @@ std::optional<operations::PlanDocument> ReadPlanFile(const std::string& path, st
 // `refusal`, when given), which leaves the planner as it was.
 int EnterPlan(planning::DeploymentPlanner& planner, const operations::PlanDocument& plan,
               const std::string& path, std::ostream& err, std::string* refusal = nullptr);
+// A command's NAME=VALUE settings and --plan file, read and checked before anything is done.
+struct PlanAndSettings {
+    std::vector<SettingArgument> settings;
+    std::optional<operations::PlanDocument> plan;
+    int exitCode = kExitSuccess; // else kExitUsage for a setting, kExitRefused for the file
+};
+PlanAndSettings ReadPlanAndSettings(const std::vector<std::string>& settings,
+                                    const std::optional<std::string>& planFile, std::ostream& err);
+// The plan (when there is one), then the settings, entered into the planner: the first refusal's
+// code (its text also in `refusal`, when given).
+int EnterPlanAndSettings(planning::DeploymentPlanner& planner, const operations::PlanDocument* plan,
+                         const std::string& planPath, const std::vector<SettingArgument>& settings,
+                         std::ostream& err, std::string* refusal = nullptr);
 // Writes `contents` (a plan or command file) in place of `path`: kExitSuccess, or kExitFileFailure
 // with the file and the reason on `err`; an old file there is kept whole on failure.
 int SaveDocument(const std::string& path, std::string_view contents, std::string_view what,

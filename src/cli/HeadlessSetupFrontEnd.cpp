@@ -29,14 +29,8 @@ HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::L
     planning::DeploymentPlanner planner;
     planner.open(inputs, env_.clock.localTime());
     std::string refusal;
-    if (plan_.plan != nullptr) {
-        if (const int code = EnterPlan(planner, *plan_.plan, plan_.planPath, env_.err, &refusal);
-            code != kExitSuccess) {
-            refuse(code, refusal);
-            return std::nullopt;
-        }
-    }
-    if (const int code = ApplySettings(planner, settings_, env_.err, &refusal);
+    if (const int code = EnterPlanAndSettings(planner, plan_.plan, plan_.planPath, settings_,
+                                              env_.err, &refusal);
         code != kExitSuccess) {
         refuse(code, refusal);
         return std::nullopt;

@@ -42,17 +42,12 @@ int RunPlan(CliEnvironment& env, const PlanOptions& options) {
         env.err << "--recorder-mb takes 5, 10, 20, 32, 40, 85, 192, 340, 660 or 880.\n";
         return kExitUsage;
     }
-    const auto settings = ParseSettings(options.settings, env.err);
-    if (!settings) {
-        return kExitUsage;
+    const PlanAndSettings given =
+        ReadPlanAndSettings(options.settings, options.files.plan, env.err);
+    if (given.exitCode != kExitSuccess) {
+        return given.exitCode;
     }
-    std::optional<operations::PlanDocument> plan;
-    if (options.files.plan) {
-        plan = ReadPlanFile(*options.files.plan, env.err);
-        if (!plan) {
-            return kExitRefused;
-        }
-    }
+    const auto& plan = given.plan;
 
     planning::SystemChoice choice;
     choice.frequencyIndex = *frequency;
@@ -75,16 +70,12 @@ int RunPlan(CliEnvironment& env, const PlanOptions& options) {
     planning::DeploymentPlanner planner;
     planner.open(planning::PlanDeployment(options.output.unitSystem, choice),
                  env.clock.localTime());
-    if (plan) {
-        if (const int code = EnterPlan(planner, *plan, *options.files.plan, env.err);
-            code != kExitSuccess) {
-            return code;
-        }
-    }
-    if (const int code = ApplySettings(planner, *settings, env.err); code != kExitSuccess) {
+    if (const int code =
+            EnterPlanAndSettings(planner, plan ? &*plan : nullptr, options.files.plan.value_or(""),
+                                 given.settings, env.err);
+        code != kExitSuccess) {
         return code;
     }
-
     Report report;
     auto& system = report.section("system", std::string(planning::kSystemInformationTitle));
     system.add(

@@ -11,16 +11,10 @@ namespace qpx::cli {
 
 int RunShow(CliEnvironment& env, const ShowOptions& options) {
     // Everything the command line gives is checked before the instrument is woken.
-    const auto settings = ParseSettings(options.settings, env.err);
-    if (!settings) {
-        return kExitUsage;
-    }
-    std::optional<operations::PlanDocument> plan;
-    if (options.files.plan) {
-        plan = ReadPlanFile(*options.files.plan, env.err);
-        if (!plan) {
-            return kExitRefused;
-        }
+    const PlanAndSettings given =
+        ReadPlanAndSettings(options.settings, options.files.plan, env.err);
+    if (given.exitCode != kExitSuccess) {
+        return given.exitCode;
     }
     ConsoleMessageSink messages(env);
     const ConnectedDownload connected =
@@ -31,16 +25,12 @@ int RunShow(CliEnvironment& env, const ShowOptions& options) {
     const operations::Download& download = connected.download;
     planning::DeploymentPlanner planner;
     planner.open(download.inputs, env.clock.localTime());
-    if (plan) {
-        if (const int code = EnterPlan(planner, *plan, *options.files.plan, env.err);
-            code != kExitSuccess) {
-            return code;
-        }
-    }
-    if (const int code = ApplySettings(planner, *settings, env.err); code != kExitSuccess) {
+    if (const int code =
+            EnterPlanAndSettings(planner, given.plan ? &*given.plan : nullptr,
+                                 options.files.plan.value_or(""), given.settings, env.err);
+        code != kExitSuccess) {
         return code;
     }
-
     Report report;
     auto& system = report.section("system", "System");
     system.add("port", "Port:", connected.connected.connection->where());
