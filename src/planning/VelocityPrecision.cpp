@@ -44,6 +44,11 @@ std::optional<PrecisionInputs> PlannedPrecisionInputs(const DeploymentPlanner& p
         return std::nullopt;
     }
     const model::SystemConfiguration& system = planner.systemConfiguration();
+    // The limits table stands in its nearest row for an index it lacks; an estimate would then
+    // be for another head's frequency.
+    if (system.systemFrequency >= kFrequencyCount) {
+        return std::nullopt;
+    }
     const AdvancedBlock& advanced = planner.advancedBlock();
     PrecisionInputs in;
     in.soundSpeed = SoundSpeed(advanced.salinity, advanced.temperatureC, 0.0f);

@@ -40,7 +40,8 @@ inline constexpr double kDefaultPingRate = 1.0; // pings per second: the instrum
 // The model's inputs for the plan: the sound speed of the advanced settings' temperature and
 // salinity, the frequency row's acoustic frequency, the cell size in metres, the instrument's
 // slant angle and beams, and averaging interval x `pingRate` pings. Nothing for a PC-QPX (the
-// model does not apply to pulse-coherent profiling) or where EstimatePrecision gives nothing.
+// model does not apply to pulse-coherent profiling), for a frequency index with no row of its
+// own, or where EstimatePrecision gives nothing.
 std::optional<PrecisionInputs> PlannedPrecisionInputs(const DeploymentPlanner& planner,
                                                       double pingRate = kDefaultPingRate);
 std::optional<PrecisionEstimate> PlannedPrecision(const DeploymentPlanner& planner,

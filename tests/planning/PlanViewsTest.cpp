@@ -198,6 +198,12 @@ TEST(VelocityPrecision, UnavailableWhereTheModelCannotJudge) {
     DeploymentPlanner pulseCoherent;
     pulseCoherent.open(inputs);
     EXPECT_FALSE(planning::PlannedPrecision(pulseCoherent));
+
+    inputs = planning::PlanDeployment(model::kMetricUnits, choice);
+    inputs.system.systemFrequency = 9; // no row of its own
+    DeploymentPlanner unknownHead;
+    unknownHead.open(inputs);
+    EXPECT_FALSE(planning::PlannedPrecision(unknownHead));
 }
 
 } // namespace
