@@ -8,37 +8,13 @@
 #include <algorithm>
 
 namespace qpx::cli {
-namespace {
-
-// The System Information dialog's lists hold the only choices a plan can start from.
-std::optional<int> FrequencyIndex(int kilohertz) {
-    const std::string entry = model::FormatText("%d kHz", kilohertz);
-    const auto& entries = planning::kFrequencyEntries;
-    const auto found = std::find(entries.begin(), entries.end(), entry);
-    if (found == entries.end()) {
-        return std::nullopt;
-    }
-    return static_cast<int>(found - entries.begin());
-}
-
-bool OfferedRecorderSize(int megabytes) {
-    for (int index = 0; index < static_cast<int>(planning::kRecorderSizeEntries.size()); ++index) {
-        if (planning::RecorderSizeMegabytes(index) == megabytes) {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
-
 int RunPlan(CliEnvironment& env, const PlanOptions& options) {
-    const auto frequency = FrequencyIndex(options.frequencyKhz);
+    const auto frequency = planning::FrequencyIndexOfKhz(options.frequencyKhz);
     if (!frequency) {
         env.err << "--frequency takes 3000, 1500, 750, 500, 250, 1000 or 5000 (kHz).\n";
         return kExitUsage;
     }
-    if (!OfferedRecorderSize(options.recorderMegabytes)) {
+    if (!planning::OfferedRecorderSize(options.recorderMegabytes)) {
         env.err << "--recorder-mb takes 5, 10, 20, 32, 40, 85, 192, 340, 660 or 880.\n";
         return kExitUsage;
     }

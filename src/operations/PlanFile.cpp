@@ -82,7 +82,6 @@ std::optional<int> FrequencyKhz(int index) {
     return khz;
 }
 
-constexpr std::array<int, 7> kOfferedFrequencies{3000, 1500, 750, 500, 250, 1000, 5000};
 constexpr std::array<std::string_view, 3> kWavesWords{"none", "non-directional", "directional"};
 
 std::string StartText(const link::CalendarTime& t) {
@@ -252,8 +251,7 @@ const std::map<std::string_view, HeaderReader>& HeaderReaders() {
         {"frequency",
          [](std::string_view value, PlanHeader& header) -> std::optional<std::string> {
              const auto khz = WholeNumber(value);
-             if (!khz || std::find(kOfferedFrequencies.begin(), kOfferedFrequencies.end(), *khz) ==
-                             kOfferedFrequencies.end()) {
+             if (!khz || !planning::FrequencyIndexOfKhz(*khz)) {
                  return "frequency takes 3000, 1500, 750, 500, 250, 1000 or 5000 (kHz), not \"" +
                         std::string(value) + "\".";
              }
@@ -272,12 +270,7 @@ const std::map<std::string_view, HeaderReader>& HeaderReaders() {
         {"recorder-mb",
          [](std::string_view value, PlanHeader& header) -> std::optional<std::string> {
              const auto megabytes = WholeNumber(value);
-             bool offered = false;
-             for (int i = 0;
-                  megabytes && i < static_cast<int>(planning::kRecorderSizeEntries.size()); ++i) {
-                 offered = offered || planning::RecorderSizeMegabytes(i) == *megabytes;
-             }
-             if (!offered) {
+             if (!megabytes || !planning::OfferedRecorderSize(*megabytes)) {
                  return "recorder-mb takes 5, 10, 20, 32, 40, 85, 192, 340, 660 or 880, not \"" +
                         std::string(value) + "\".";
              }
@@ -535,10 +528,8 @@ planning::SystemChoice PlanningChoice(const PlanHeader& header,
                                       const planning::SystemChoice& defaults) {
     planning::SystemChoice choice = defaults;
     if (header.frequencyKhz) {
-        const auto found =
-            std::find(kOfferedFrequencies.begin(), kOfferedFrequencies.end(), *header.frequencyKhz);
-        if (found != kOfferedFrequencies.end()) {
-            choice.frequencyIndex = static_cast<int>(found - kOfferedFrequencies.begin());
+        if (const auto index = planning::FrequencyIndexOfKhz(*header.frequencyKhz)) {
+            choice.frequencyIndex = *index;
         }
     }
     choice.recorderSizeMegabytes =

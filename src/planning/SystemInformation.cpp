@@ -1,5 +1,10 @@
 #include "planning/SystemInformation.h"
 
+#include "model/TextFormat.h"
+
+#include <algorithm>
+#include <string>
+
 namespace qpx::planning {
 namespace {
 
@@ -42,6 +47,20 @@ void SystemInformation::wavesSelected(int index) {
 
 SystemChoice SystemInformation::accept() const {
     return {frequencyIndex_, RecorderSizeMegabytes(recorderIndex_), wavesIndex_};
+}
+
+std::optional<int> FrequencyIndexOfKhz(int kilohertz) {
+    const std::string entry = model::FormatText("%d kHz", kilohertz);
+    const auto found = std::find(kFrequencyEntries.begin(), kFrequencyEntries.end(), entry);
+    if (found == kFrequencyEntries.end()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(found - kFrequencyEntries.begin());
+}
+
+bool OfferedRecorderSize(int megabytes) {
+    return std::find(kRecorderMegabytes.begin(), kRecorderMegabytes.end(), megabytes) !=
+           kRecorderMegabytes.end();
 }
 
 } // namespace qpx::planning

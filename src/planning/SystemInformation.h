@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace qpx::planning {
@@ -28,6 +29,12 @@ inline constexpr std::array<std::string_view, 3> kWavesOptionEntries{"None", "No
 int RecorderSizeMegabytes(int recorderIndex);
 // The planning recorder size in bytes: megabytes x 1,048,576 (880 MB still fits 32 bits).
 std::int32_t RecorderSizeBytes(int megabytes);
+
+// The frequency list's position of a frequency in kHz (1500 -> 1); nothing for one the list
+// does not offer. A plan file or the command line names its system by these.
+std::optional<int> FrequencyIndexOfKhz(int kilohertz);
+// Whether the recorder-size list offers a size of `megabytes`.
+bool OfferedRecorderSize(int megabytes);
 
 // What OK hands on: the instrument the user described.
 struct SystemChoice {
