@@ -3,7 +3,7 @@
 # calls apt-get when something is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev locales qt6-base-dev qt6-base-private-dev qt6-serialport-dev qt6-svg-dev libcli11-dev clang libclang-rt-14-dev
+packages=(cmake ninja-build g++ libgtest-dev locales qt6-base-dev qt6-base-private-dev qt6-serialport-dev qt6-svg-dev libcli11-dev nlohmann-json3-dev clang libclang-rt-14-dev
     dpkg-dev fonts-dejavu-core)
 
 missing=()

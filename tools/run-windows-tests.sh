@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest libcli11-dev)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest libcli11-dev nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -43,6 +43,12 @@ if [ ! -f "$prefix/share/cmake/CLI11/CLI11Config.cmake" ]; then
     mkdir -p "$prefix/include" "$prefix/share/cmake"
     cp -r /usr/include/CLI "$prefix/include/"
     cp -r /usr/share/cmake/CLI11 "$prefix/share/cmake/"
+fi
+# nlohmann-json likewise.
+if [ ! -f "$prefix/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake" ]; then
+    mkdir -p "$prefix/include" "$prefix/share/cmake"
+    cp -r /usr/include/nlohmann "$prefix/include/"
+    cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
 fi
 
 # Debug without debug information (-O0 alone): the quickest to compile and link; only what the

@@ -44,17 +44,6 @@ void PrintReport(CliEnvironment& env, const Report& report, bool json) {
     env.out << (json ? FormatReportJson(report) : FormatReportText(report)) << std::flush;
 }
 
-std::string SerialNumberText(const model::SystemConfiguration& system) {
-    std::string text(model::FieldText(system.serialNumber));
-    for (char& c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            c = '?';
-        }
-    }
-    return text;
-}
-
 std::optional<operations::PlanDocument> ReadPlanFile(const std::string& path, std::ostream& err) {
     const platform::FileRead file = platform::ReadFileBounded(path, operations::kPlanFileMaxBytes);
     if (!file.contents) {

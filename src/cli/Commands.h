@@ -7,6 +7,7 @@
 #include "cli/SettingArgument.h"
 #include "model/SystemConfiguration.h"
 #include "operations/PlanFile.h"
+#include "operations/RecordNaming.h"
 #include "planning/DeploymentPlanner.h"
 
 #include <optional>
@@ -98,7 +99,7 @@ void PrintReport(CliEnvironment& env, const Report& report, bool json);
 
 // The instrument's serial number for a file's header or a summary line: a byte that is no text (a
 // line break would start a line of its own in a command file) shown as '?'.
-std::string SerialNumberText(const model::SystemConfiguration& system);
+using operations::SerialNumberText;
 
 // The plan file read and its form checked; none after its refusal ("FILE, line N: reason") was
 // given on `err`.

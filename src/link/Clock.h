@@ -28,6 +28,9 @@ public:
     virtual void sleepMs(int ms) = 0;
     // The computer's local wall-clock time.
     virtual CalendarTime localTime() = 0;
+    // How far the local time is ahead of UTC, in seconds (negative west of Greenwich): records
+    // name their instants in UTC so that they compare across time zones and clock changes.
+    virtual int utcOffsetSeconds() { return 0; }
 };
 
 } // namespace qpx::link

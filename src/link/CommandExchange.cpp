@@ -88,6 +88,9 @@ int SendCommand(Link& link, std::string_view command, char promptChar, bool wait
     Port& port = link.port;
     std::string line(command);
     line.push_back('\r');
+    if (link.journal != nullptr) {
+        link.journal->begin(command, link.clock().localTime());
+    }
 
     std::optional<LogFile> log;
     if (link.logDirectory) {
@@ -134,6 +137,9 @@ int SendCommand(Link& link, std::string_view command, char promptChar, bool wait
             log->write(line);
             log->write(std::string(1, promptChar) + echoText);
         }
+        if (link.journal != nullptr) {
+            link.journal->attempted(echoText == line);
+        }
         if (echoText == line) {
             return 1;
         }
@@ -148,6 +154,9 @@ int SendCommandExpectOk(Link& link, std::string_view command, int timeoutMs) {
     if (SendCommand(link, command, '>', true) == 0) {
         return 0;
     }
+    if (link.journal != nullptr) {
+        link.journal->awaitReply();
+    }
     const std::int64_t rounded = (static_cast<std::int64_t>(timeoutMs) + 500) / 1000;
     const int reads = rounded < 1 ? 1 : static_cast<int>(rounded);
     // Gathered before searching, so an "OK" cut across two reads is still found.
@@ -158,6 +167,9 @@ int SendCommandExpectOk(Link& link, std::string_view command, int timeoutMs) {
         const int n = ReadStringTimed(link.port, buffer.data(), 99, kLineTerminator, 1000);
         reply.append(buffer.data(), static_cast<std::size_t>(n > 0 ? n : 0));
         if (Contains(reply, "OK") || Contains(reply, "Default")) {
+            if (link.journal != nullptr) {
+                link.journal->replied(Contains(reply, "OK") ? "OK" : "Default");
+            }
             return 1;
         }
     }

@@ -16,6 +16,8 @@ public:
     std::int64_t nowMs() override { return now_; }
     void sleepMs(int ms) override;
     CalendarTime localTime() override;
+    int utcOffsetSeconds() override { return utcOffset_; }
+    void setUtcOffsetSeconds(int seconds) { utcOffset_ = seconds; }
 
     // Moves time forward to `ms`; never backwards.
     void advanceTo(std::int64_t ms);
@@ -26,6 +28,7 @@ private:
     std::int64_t now_ = 0;
     std::int64_t startMs_ = 0;
     CalendarTime start_;
+    int utcOffset_ = 0;
 };
 
 } // namespace qpx::link

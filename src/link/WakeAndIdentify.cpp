@@ -130,6 +130,7 @@ int WakeAndIdentify(Link& link) {
     const std::string version = ReadVersionText(link);
     const int systemType = Classify(link, version);
     ReadText(port, 300); // the rest of the answer and the prompt
+    link.identity = {version, systemType};
     return systemType;
 }
 

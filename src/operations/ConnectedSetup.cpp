@@ -65,7 +65,56 @@ bool ReadDeployAcknowledgement(link::Port& port, std::string& reply) {
     return false;
 }
 
+// A reply as one line of a record: control characters as "?", at most 60 characters.
+std::string PrintableReply(std::string_view reply) {
+    std::string text;
+    for (const char c : reply.substr(0, 60)) {
+        const auto byte = static_cast<unsigned char>(c);
+        text.push_back(byte < 0x20 || byte == 0x7F ? '?' : c);
+    }
+    return text;
+}
+
+// Passes every message on and keeps the last, for the record of a failed upload.
+class RecordingSink final : public link::MessageSink {
+public:
+    explicit RecordingSink(link::MessageSink& next) : next_(next) {}
+    void showMessage(std::string_view text) override {
+        last_ = std::string(text);
+        next_.showMessage(text);
+    }
+    bool askOkCancel(std::string_view text, std::string_view title) override {
+        return next_.askOkCancel(text, title);
+    }
+    void showInformation(std::string_view title, std::string_view text) override {
+        next_.showInformation(title, text);
+    }
+    const std::string& last() const { return last_; }
+
+private:
+    link::MessageSink& next_;
+    std::string last_;
+};
+
 } // namespace
+
+std::string_view OutcomeName(ConnectedSetupOutcome outcome) {
+    switch (outcome) {
+    case ConnectedSetupOutcome::NoPort:
+        return "the port did not open";
+    case ConnectedSetupOutcome::DownloadFailed:
+        return "the download failed";
+    case ConnectedSetupOutcome::Cancelled:
+        return "cancelled";
+    case ConnectedSetupOutcome::UploadFailed:
+        return "the upload failed";
+    case ConnectedSetupOutcome::DeployRefused:
+        return "the instrument did not take \"deploy\"";
+    case ConnectedSetupOutcome::Deployed:
+        return "deployed";
+    }
+    return "";
+}
 
 int DecodeWavesOption(std::string_view reply) {
     std::string upper(reply);
@@ -174,16 +223,42 @@ ConnectedSetupOutcome RunConnectedSetup(link::Link& link, link::ProgressViewFact
         return ConnectedSetupOutcome::Cancelled;
     }
     const ChangeDetection changes = DetectChanges(*plan, download->inputs.user);
-    if (TransmitSystemVariables(link, views, changes, plan->start) == 0) {
+    // The upload and "deploy" go over a link that journals every line and keeps the last
+    // message: the same bytes on the wire, and a record of them.
+    link::CommandJournal journal;
+    RecordingSink messages(link.messages);
+    link::Link journalled{port, messages, link.logDirectory, &journal, link.identity};
+    UploadRun run;
+    const auto finish = [&](ConnectedSetupOutcome outcome, std::string_view fallback) {
+        run.outcome = outcome;
+        run.sent = journal.entries();
+        if (outcome != ConnectedSetupOutcome::Deployed) {
+            run.failedStep = journal.step();
+            run.failureMessage = messages.last().empty() ? std::string(fallback) : messages.last();
+        }
+        frontEnd.uploadFinished(run);
+        return outcome;
+    };
+    if (TransmitSystemVariables(journalled, views, changes, plan->start) == 0) {
         port.close();
-        return ConnectedSetupOutcome::UploadFailed;
+        return finish(ConnectedSetupOutcome::UploadFailed,
+                      "the instrument did not answer as expected");
     }
+    journal.stepBegun("Deploy");
     std::string acknowledgement;
-    if (link::SendCommand(link, "deploy", '>', true) == 0 ||
-        !ReadDeployAcknowledgement(port, acknowledgement)) {
-        port.close();
-        return ConnectedSetupOutcome::DeployRefused;
+    const bool echoed = link::SendCommand(journalled, "deploy", '>', true) != 0;
+    if (echoed) {
+        journal.awaitReply();
     }
+    if (!echoed || !ReadDeployAcknowledgement(port, acknowledgement)) {
+        port.close();
+        return finish(ConnectedSetupOutcome::DeployRefused,
+                      acknowledgement.empty()
+                          ? "no \"OK\" after \"deploy\""
+                          : "the instrument answered \"" + PrintableReply(acknowledgement) + "\"");
+    }
+    journal.replied(acknowledgement.find("OK") != std::string::npos ? "OK" : "Default");
+    finish(ConnectedSetupOutcome::Deployed, {});
     {
         DeploymentDisplay display(port, changes.userSetup);
         display.showReceived(acknowledgement);

@@ -287,6 +287,18 @@ const std::map<std::string_view, HeaderReader>& HeaderReaders() {
              header.wavesOption = *index;
              return std::nullopt;
          }},
+        {"planned-days",
+         [](std::string_view value, PlanHeader& header) -> std::optional<std::string> {
+             // Checked here as well as by the planner, so that a bad value names its line.
+             if (const auto days = model::ParseDouble(value);
+                 !days || !(*days >= DeploymentPlanner::kMinPlannedDays &&
+                            *days <= DeploymentPlanner::kMaxPlannedDays)) {
+                 return "planned-days takes a number of days from 0.01 to 3650, not \"" +
+                        std::string(value) + "\".";
+             }
+             header.plannedDays = std::string(value);
+             return std::nullopt;
+         }},
         {"instrument",
          [](std::string_view value, PlanHeader& header) -> std::optional<std::string> {
              header.instrument = std::string(value);
@@ -360,6 +372,9 @@ PlanText FormatPlan(const DeploymentPlanner& planner, const PlanOrigin& origin) 
                                  static_cast<long long>(planner.planningRecorderBytes() / 1048576));
         const int waves = std::clamp(planner.wavesOption(), 0, 2);
         out += "waves = " + std::string(kWavesWords[static_cast<std::size_t>(waves)]) + "\n";
+    }
+    if (!planner.plannedDurationText().empty()) {
+        out += "planned-days = " + planner.plannedDurationText() + "\n";
     }
     // Only says who made the plan: a byte no line can keep is shown as '?', not refused.
     for (const auto& [key, value] :
@@ -519,6 +534,9 @@ PlanOpened OpenPlan(DeploymentPlanner& planner, const PlanDocument& plan) {
                       std::string(row.key) + " = " + entry->setting.value + ": " + outcome.message,
                       setting.name};
         return opened;
+    }
+    if (plan.header.plannedDays) {
+        trial.plannedDurationChanged(*plan.header.plannedDays);
     }
     planner = std::move(trial);
     return opened;

@@ -35,8 +35,9 @@ struct PlanHeader {
     model::UnitSystem units = model::kMetricUnits; // of every length and temperature in the file
     std::optional<int> frequencyKhz;
     std::optional<bool> pulseCoherent;
-    std::optional<int> recorderMegabytes; // planning mode
-    std::optional<int> wavesOption;       // planning mode: a model::WavesOption
+    std::optional<int> recorderMegabytes;   // planning mode
+    std::optional<int> wavesOption;         // planning mode: a model::WavesOption
+    std::optional<std::string> plannedDays; // the deployment review's planned duration
     std::string instrument;
     std::string made;
 };

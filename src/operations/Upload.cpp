@@ -9,6 +9,7 @@
 #include "operations/SettingsTable.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -26,9 +27,22 @@ bool SendComments(link::Link& link, const model::UserSetup& user) {
     link::Port& port = link.port;
     link::Clock& clock = link.clock();
     std::array<char, kCommentReadSize + 1> reply{};
+    // The dialogue's lines have no echo check; the journal still lists each with the time.
+    const auto journal = [&](std::string_view line) {
+        if (link.journal != nullptr) {
+            link.journal->begin(line, clock.localTime(), false);
+        }
+    };
+    const auto sent = [&] {
+        if (link.journal != nullptr) {
+            link.journal->attempted(false);
+        }
+    };
+    journal("Comments");
     if (link::WriteStringTimed(port, "Comments\r", link::kLineTerminator, 500) < 0) {
         return false;
     }
+    sent();
     link::ReadStringTimed(port, reply.data(), kCommentReadSize, link::kLineTerminator, 500);
     link::ReadStringTimed(port, reply.data(), kCommentReadSize, link::kLineTerminator, 500);
     clock.sleepMs(kCommentPauseMs);
@@ -36,9 +50,11 @@ bool SendComments(link::Link& link, const model::UserSetup& user) {
     std::string lastComment;
     for (const auto* comment : {&user.comment1, &user.comment2, &user.comment3}) {
         lastComment = model::FieldText(*comment);
+        journal(lastComment);
         if (link::WriteStringTimed(port, lastComment + "\r", link::kLineTerminator, 1000) < 0) {
             return false;
         }
+        sent();
         clock.sleepMs(kCommentPauseMs);
         reply.fill('\0');
         link::ReadStringTimed(port, reply.data(), kCommentReadSize, link::kLineTerminator, 1000);
@@ -53,7 +69,14 @@ bool SendComments(link::Link& link, const model::UserSetup& user) {
     if (lastEcho.starts_with(lastComment)) {
         lastEcho.erase(0, lastComment.size());
     }
-    return (lastEcho + reply.data()).find("OK") != std::string::npos;
+    const bool ok = (lastEcho + reply.data()).find("OK") != std::string::npos;
+    if (link.journal != nullptr) {
+        link.journal->awaitReply();
+        if (ok) {
+            link.journal->replied("OK");
+        }
+    }
+    return ok;
 }
 
 } // namespace
@@ -75,12 +98,13 @@ std::vector<UploadCommand> SettingsCommands(const ChangeDetection& changes) {
             continue;
         }
         if (std::optional<std::string> command = row->command(changes)) {
-            out.push_back({link::StepLabel(row->stepName), std::move(*command)});
+            out.push_back(
+                {link::StepLabel(row->stepName), std::move(*command), std::string(row->stepName)});
         }
     }
-    out.push_back({link::StepLabel("Set Output Format"), "of ascii"});
-    out.push_back({link::StepLabel("Set AutoSleep"), "AutoSleep on"});
-    out.push_back({link::StepLabel("Save Setup"), "SaveSetup"});
+    out.push_back({link::StepLabel("Set Output Format"), "of ascii", "Set Output Format"});
+    out.push_back({link::StepLabel("Set AutoSleep"), "AutoSleep on", "Set AutoSleep"});
+    out.push_back({link::StepLabel("Save Setup"), "SaveSetup", "Save Setup"});
     return out;
 }
 
@@ -107,9 +131,18 @@ int TransmitSystemVariables(link::Link& link, link::ProgressViewFactory& views,
     const auto expectOk = [&](const std::string& command) {
         return link::SendCommandExpectOk(link, command, 3000) != 0;
     };
+    const auto noteStep = [&](std::string_view name) {
+        if (link.journal != nullptr) {
+            link.journal->stepBegun(name);
+        }
+    };
+    const auto run = [&](std::string_view name, int pauseMs, const std::function<bool()>& action) {
+        noteStep(name);
+        return steps.run(name, pauseMs, action);
+    };
 
-    if (!steps.run("Waking up System", 300,
-                   [&] { return link::IsServedSystem(link::WakeAndIdentify(link)); })) {
+    if (!run("Waking up System", 300,
+             [&] { return link::IsServedSystem(link::WakeAndIdentify(link)); })) {
         return 0;
     }
     link::AppendLogText(view, "Transmit System Variables..............\r\n");
@@ -117,20 +150,21 @@ int TransmitSystemVariables(link::Link& link, link::ProgressViewFactory& views,
     const model::UserSetup& user = changes.userSetup;
     const bool sent =
         (!changes.flags.marked(ChangeItem::DeploymentName) ||
-         steps.run("Update Deployment Name", kCommandPauseMs,
-                   [&] { return expectOk(DeploymentNameCommand(user)); })) &&
+         run("Update Deployment Name", kCommandPauseMs,
+             [&] { return expectOk(DeploymentNameCommand(user)); })) &&
         (!changes.flags.marked(ChangeItem::StartDateTime) ||
-         steps.run("Update Deployment Start Time", kCommandPauseMs,
-                   [&] {
-                       const auto [date, time] = StartCommands(start);
-                       return expectOk(date) && expectOk(time);
-                   })) &&
+         run("Update Deployment Start Time", kCommandPauseMs,
+             [&] {
+                 const auto [date, time] = StartCommands(start);
+                 return expectOk(date) && expectOk(time);
+             })) &&
         (!changes.flags.marked(ChangeItem::Comments) ||
-         steps.run("Update Comments", kCommandPauseMs, [&] { return SendComments(link, user); }));
+         run("Update Comments", kCommandPauseMs, [&] { return SendComments(link, user); }));
     if (!sent) {
         return 0;
     }
     for (const UploadCommand& row : SettingsCommands(changes)) {
+        noteStep(row.step);
         if (!steps.runLabelled(row.label, kCommandPauseMs, [&] { return expectOk(row.command); })) {
             return 0;
         }

@@ -17,6 +17,7 @@ namespace qpx::operations {
 struct UploadCommand {
     std::string label;
     std::string command;
+    std::string step{}; // the step's name, unpadded
     friend bool operator==(const UploadCommand&, const UploadCommand&) = default;
 };
 

@@ -42,6 +42,7 @@ DeploymentPlanner::CheckedEdits DeploymentPlanner::FreshEdits() {
 
 void DeploymentPlanner::open(const PlannerInputs& inputs, const link::CalendarTime& now) {
     inputs_ = inputs;
+    clockReading_.reset();
     const model::UserSetup& user = inputs_.user;
 
     assistant_.setUnitSystem(inputs_.unitSystem);

@@ -135,6 +135,23 @@ public:
     using DeployResult = Checked<AcceptedPlan>;
     DeployResult deploy();
 
+    // The deployment review's own values, kept from one opening to the next like the battery
+    // settings (they are no instrument's): the planned duration in days, empty for none, and the
+    // operator's remarks. A duration that is not a number from kMinPlannedDays to
+    // kMaxPlannedDays is refused with kPlannedDurationMessage and the last one kept.
+    static constexpr double kMinPlannedDays = 0.01;
+    static constexpr double kMaxPlannedDays = 3650.0;
+    static constexpr std::string_view kPlannedDurationMessage =
+        "Planned duration must be a number of days from 0.01 to 3650.";
+    std::optional<DialogMessage> plannedDurationChanged(std::string text);
+    const std::string& plannedDurationText() const { return plannedDurationText_; }
+    std::optional<double> plannedDays() const { return plannedDays_; }
+    void setOperatorRemarks(std::string text) { remarks_ = std::move(text); }
+    const std::string& operatorRemarks() const { return remarks_; }
+    // The instrument's clock as last read while this plan was open; open() forgets it.
+    void noteClockReading(const ClockReading& reading) { clockReading_ = reading; }
+    const std::optional<ClockReading>& clockReading() const { return clockReading_; }
+
     // Shown texts.
     const std::string& fileNameText() const { return fileName_; }
     const std::string& commentText(int index) const; // index 0..2
@@ -246,6 +263,10 @@ private:
     std::string freeSpaceText_;
     std::optional<float> freeSpaceDays_;
     ProfileAssistant assistant_;
+    std::string plannedDurationText_;
+    std::optional<double> plannedDays_;
+    std::string remarks_;
+    std::optional<ClockReading> clockReading_;
 };
 
 } // namespace qpx::planning

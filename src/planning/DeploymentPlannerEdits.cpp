@@ -1,3 +1,4 @@
+#include "model/TextFormat.h"
 #include "planning/DeploymentPlanner.h"
 #include "planning/EditReading.h"
 #include "planning/PlannerText.h"
@@ -91,6 +92,23 @@ void DeploymentPlanner::outputModeSelected(int index) {
 
 void DeploymentPlanner::setStartTime(const link::CalendarTime& start) {
     start_ = start;
+}
+
+std::optional<DialogMessage> DeploymentPlanner::plannedDurationChanged(std::string text) {
+    if (text.find_first_not_of(" \t") == std::string::npos) {
+        plannedDurationText_.clear();
+        plannedDays_.reset();
+        return std::nullopt;
+    }
+    // The whole text must be the number: unlike the planner's boxes nothing checks it again.
+    const std::optional<double> days = model::ParseDouble(text);
+    if (!days || !(*days >= kMinPlannedDays && *days <= kMaxPlannedDays)) {
+        return DialogMessage{std::string(kPlannedDurationMessage)};
+    }
+    const std::size_t first = text.find_first_not_of(" \t");
+    plannedDurationText_ = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    plannedDays_ = *days;
+    return std::nullopt;
 }
 
 } // namespace qpx::planning

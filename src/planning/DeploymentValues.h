@@ -54,6 +54,16 @@ struct RecorderSpace {
     friend bool operator==(const RecorderSpace&, const RecorderSpace&) = default;
 };
 
+// The instrument's clock read beside the computer's (the System Time window, the review's
+// "Check Clock").
+struct ClockReading {
+    link::CalendarTime computer; // local time
+    int utcOffsetSeconds = 0;    // of the computer's local time
+    link::CalendarTime instrument;
+
+    friend bool operator==(const ClockReading&, const ClockReading&) = default;
+};
+
 // Everything the planner is opened with. In planning mode the structures are the default copies,
 // `planningRecorderBytes` stands in for the recorder and `recorder` is not read.
 struct PlannerInputs {

@@ -30,4 +30,23 @@ link::CalendarTime StandardClock::localTime() {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+int StandardClock::utcOffsetSeconds() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    std::tm utc{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+    gmtime_s(&utc, &now);
+#else
+    localtime_r(&now, &local);
+    gmtime_r(&now, &utc);
+#endif
+    // From the two broken-down times: the C library's own "%z" differs between systems (a zone
+    // name on some), and tm_gmtoff is not everywhere.
+    const auto days = [](const std::tm& t) { return t.tm_year * 366 + t.tm_yday; };
+    const int dayShift = days(local) == days(utc) ? 0 : (days(local) > days(utc) ? 1 : -1);
+    return dayShift * 86400 + (local.tm_hour - utc.tm_hour) * 3600 +
+           (local.tm_min - utc.tm_min) * 60 + (local.tm_sec - utc.tm_sec);
+}
+
 } // namespace qpx::platform

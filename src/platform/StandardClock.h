@@ -11,6 +11,7 @@ public:
     std::int64_t nowMs() override;
     void sleepMs(int ms) override;
     link::CalendarTime localTime() override;
+    int utcOffsetSeconds() override;
 };
 
 } // namespace qpx::platform

@@ -1,6 +1,7 @@
 #include "platform/TextFile.h"
 
 #include "model/TextFormat.h"
+#include "platform/StandardClock.h"
 
 #include <cerrno>
 #include <cstring>
@@ -132,26 +133,12 @@ std::string SaveFileReplacing(const fs::path& target, std::string_view contents,
 }
 
 std::string LocalTimeStamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    std::tm utc{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-    gmtime_s(&utc, &now);
-#else
-    localtime_r(&now, &local);
-    gmtime_r(&now, &utc);
-#endif
-    // The offset from the two broken-down times: the C library's own "%z" differs between
-    // systems (a zone name on some).
-    const auto days = [](const std::tm& t) { return t.tm_year * 366 + t.tm_yday; };
-    const int dayShift = days(local) == days(utc) ? 0 : (days(local) > days(utc) ? 1 : -1);
-    const int minutes =
-        dayShift * 24 * 60 + (local.tm_hour - utc.tm_hour) * 60 + (local.tm_min - utc.tm_min);
-    const int offset = minutes < 0 ? -minutes : minutes;
-    return model::FormatText("%04d/%02d/%02d %02d:%02d:%02d %c%02d:%02d", local.tm_year + 1900,
-                             local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                             local.tm_sec, minutes < 0 ? '-' : '+', offset / 60, offset % 60);
+    const link::CalendarTime local = StandardClock().localTime();
+    const int offsetSeconds = StandardClock().utcOffsetSeconds();
+    const int minutes = (offsetSeconds < 0 ? -offsetSeconds : offsetSeconds) / 60;
+    return model::FormatText("%04d/%02d/%02d %02d:%02d:%02d %c%02d:%02d", local.year, local.month,
+                             local.day, local.hour, local.minute, local.second,
+                             offsetSeconds < 0 ? '-' : '+', minutes / 60, minutes % 60);
 }
 
 } // namespace qpx::platform

@@ -23,4 +23,8 @@ link::CalendarTime SystemClock::localTime() {
     return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
 }
 
+int SystemClock::utcOffsetSeconds() {
+    return QDateTime::currentDateTime().offsetFromUtc();
+}
+
 } // namespace qpx::serial

@@ -1,0 +1,55 @@
+#include "platform/RecordFiles.h"
+
+#include "platform/UserDataFolder.h"
+
+#include <system_error>
+
+namespace qpx::platform {
+
+namespace fs = std::filesystem;
+
+RecordSaved SaveRecord(const RecordTexts& record, const std::vector<fs::path>& folders,
+                       const FileWriter& writer) {
+    RecordSaved saved;
+    for (const fs::path& folder : folders) {
+        std::error_code made;
+        fs::create_directories(folder, made);
+        const fs::path json = folder / (record.stem + ".json");
+        std::string problem = SaveFileReplacing(json, record.json, writer);
+        if (problem.empty()) {
+            problem = SaveFileReplacing(folder / (record.stem + ".txt"), record.text, writer);
+            if (problem.empty()) {
+                saved.folder = folder;
+                return saved;
+            }
+            std::error_code ignored;
+            fs::remove(json, ignored);
+        }
+        saved.problems.push_back(folder.string() + ": " + problem);
+    }
+    return saved;
+}
+
+std::vector<fs::path> RecordFolders(const fs::path& chosen) {
+    std::vector<fs::path> folders{chosen};
+    std::error_code ignored;
+    const fs::path current = fs::current_path(ignored);
+    const auto add = [&](const fs::path& folder) {
+        std::error_code same;
+        for (const fs::path& known : folders) {
+            if (known == folder || fs::equivalent(known, folder, same)) {
+                return;
+            }
+        }
+        folders.push_back(folder);
+    };
+    if (!current.empty()) {
+        add(current);
+    }
+    if (const auto data = UserDataFolder()) {
+        add(*data / "records");
+    }
+    return folders;
+}
+
+} // namespace qpx::platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/TextFile.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A record kept as two files with one name stem, STEM.txt for people and STEM.json for scripts,
+// in the first of several folders that takes them.
+namespace qpx::platform {
+
+struct RecordTexts {
+    std::string stem;
+    std::string text;
+    std::string json;
+};
+
+struct RecordSaved {
+    // The folder that holds both files; nothing when no folder took them.
+    std::optional<std::filesystem::path> folder;
+    // One line for each folder that did not take them: "FOLDER: reason".
+    std::vector<std::string> problems;
+};
+
+// Tries the folders in order, creating a missing one. Each file is written beside its target and
+// renamed over it; a folder that takes the JSON but not the text loses the JSON again, so the two
+// always stay together.
+RecordSaved SaveRecord(const RecordTexts& record, const std::vector<std::filesystem::path>& folders,
+                       const FileWriter& writer = {});
+
+// Where qpxctl falls back to when the folder it was given cannot be written: the current folder,
+// then the per-user data folder's "records".
+std::vector<std::filesystem::path> RecordFolders(const std::filesystem::path& chosen);
+
+} // namespace qpx::platform
