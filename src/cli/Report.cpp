@@ -1,41 +1,36 @@
 #include "cli/Report.h"
 
-#include "model/TextFormat.h"
-
 #include <algorithm>
+#include <nlohmann/json.hpp>
 
 namespace qpx::cli {
 
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (byte < 0x20 || byte == 0x7F) {
-                out += model::FormatText("\\u%04x", static_cast<unsigned>(byte));
-            } else {
-                out += c;
-            }
+namespace {
+
+using OrderedJson = nlohmann::ordered_json;
+
+// Texts come from the instrument: bytes that are not UTF-8 become U+FFFD and control characters
+// are escaped, so the output is always valid JSON. The dump escapes every control character but
+// DEL; in valid UTF-8 the byte 0x7F is never part of a longer character, so escaping it afterwards
+// cannot split one.
+std::string Dump(const OrderedJson& json, int indent) {
+    const std::string dumped = json.dump(indent, ' ', false, OrderedJson::error_handler_t::replace);
+    std::string out;
+    out.reserve(dumped.size());
+    for (const char c : dumped) {
+        if (c == '\x7f') {
+            out += "\\u007f";
+        } else {
+            out += c;
         }
     }
-    out += '"';
     return out;
+}
+
+} // namespace
+
+std::string JsonString(std::string_view text) {
+    return Dump(OrderedJson(std::string(text)), -1);
 }
 
 std::string FormatReportText(const Report& report) {
@@ -87,38 +82,26 @@ std::string FormatReportText(const Report& report) {
 }
 
 std::string FormatReportJson(const Report& report) {
-    std::string out = "{";
-    bool firstSection = true;
+    OrderedJson json = OrderedJson::object();
     for (const auto& section : report.sections) {
-        out += firstSection ? "\n  " : ",\n  ";
-        firstSection = false;
-        out += JsonString(section.key) + ": {";
-        bool first = true;
+        OrderedJson object = OrderedJson::object();
         for (const auto& field : section.fields) {
-            out += first ? "\n    " : ",\n    ";
-            first = false;
-            out += JsonString(field.key) + ": " + JsonString(field.text);
+            object[field.key] = field.text;
         }
         for (const auto& table : section.tables) {
-            out += first ? "\n    " : ",\n    ";
-            first = false;
-            out += JsonString(table.key) + ": [";
-            bool firstRow = true;
+            OrderedJson rows = OrderedJson::array();
             for (const auto& row : table.rows) {
-                out += firstRow ? "\n      {" : ",\n      {";
-                firstRow = false;
+                OrderedJson cells = OrderedJson::object();
                 for (std::size_t i = 0; i < row.size() && i < table.columnKeys.size(); ++i) {
-                    out += (i == 0 ? "" : ", ") + JsonString(table.columnKeys[i]) + ": " +
-                           JsonString(row[i]);
+                    cells[table.columnKeys[i]] = row[i];
                 }
-                out += "}";
+                rows.push_back(std::move(cells));
             }
-            out += firstRow ? "]" : "\n    ]";
+            object[table.key] = std::move(rows);
         }
-        out += first ? "}" : "\n  }";
+        json[section.key] = std::move(object);
     }
-    out += firstSection ? "}\n" : "\n}\n";
-    return out;
+    return Dump(json, 2) + '\n';
 }
 
 } // namespace qpx::cli

@@ -44,7 +44,8 @@ struct Report {
 std::string FormatReportText(const Report& report);
 // One object: each section an object of its field keys, each table an array of row objects.
 std::string FormatReportJson(const Report& report);
-// A JSON string literal: quotes, backslashes and control characters escaped.
+// A JSON string literal: quotes, backslashes and control characters escaped, bytes that are not
+// UTF-8 replaced by U+FFFD.
 std::string JsonString(std::string_view text);
 
 } // namespace qpx::cli
