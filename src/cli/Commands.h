@@ -75,6 +75,15 @@ int RunRecorderFormat(CliEnvironment& env, const ConnectionOptions& connection, 
                       bool json);
 
 int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool json);
+// The clock check at recovery: `folder` (--record) is where the record goes, falling back to the
+// current folder and the per-user data folder; `deployment` a deployment record to take the drift
+// from, which must be of the same instrument.
+struct ClockRecordOptions {
+    std::optional<std::string> folder;
+    std::optional<std::string> deployment;
+};
+int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool json,
+                 const ClockRecordOptions& record);
 // `manual`: "YYYY/MM/DD HH:MM:SS"; none: the computer's clock.
 int RunClockSet(CliEnvironment& env, const ConnectionOptions& connection,
                 const std::optional<std::string>& manual, bool json);

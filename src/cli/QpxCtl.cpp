@@ -82,6 +82,7 @@ struct CommandLine {
     DeployOptions deploy;
     bool yes = false;
     std::optional<std::string> manual;
+    ClockRecordOptions clockRecord;
     std::vector<std::string> pulseValues;
 
     CLI::App* ports = nullptr;
@@ -230,6 +231,16 @@ void AddClockCommand(CLI::App& app, CommandLine& line) {
                          {"show", "The instrument and computer clocks"},
                          {"set", "Set the instrument clock to the computer's, or to --manual"});
     line.clockSet->add_option("--manual", line.manual, "\"YYYY/MM/DD HH:MM:SS\"");
+    CLI::App* show = line.clock->get_subcommand("show");
+    show->add_option("--record", line.clockRecord.folder,
+                     "Also write a clock-check record (DIR/SERIAL_TIME_clock.txt and .json; the "
+                     "current folder or the per-user data folder when DIR cannot be written); the "
+                     "serial number is read from the instrument first")
+        ->type_name("DIR");
+    show->add_option("--deployment", line.clockRecord.deployment,
+                     "With --record: the deployment record (.json) of the same instrument, to "
+                     "work out the clock's drift since its clock reading")
+        ->type_name("RECORD");
 }
 
 void AddPcQpxCommand(CLI::App& app, CommandLine& line) {
@@ -267,8 +278,9 @@ int RunParsed(const CommandLine& line, CliEnvironment& env) {
                    : RunRecorderList(env, line.connection, line.json);
     }
     if (line.clock->parsed()) {
-        return line.clockSet->parsed() ? RunClockSet(env, line.connection, line.manual, line.json)
-                                       : RunClockShow(env, line.connection, line.json);
+        return line.clockSet->parsed()
+                   ? RunClockSet(env, line.connection, line.manual, line.json)
+                   : RunClockShow(env, line.connection, line.json, line.clockRecord);
     }
     if (line.pcqpx->parsed()) {
         return line.pcqpxSet->parsed()

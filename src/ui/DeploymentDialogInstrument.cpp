@@ -1,5 +1,6 @@
 #include "instrument/RecorderDialogModel.h"
 #include "instrument/SystemTimeDialogModel.h"
+#include "operations/RecordNaming.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/InstrumentExchange.h"
 #include "ui/PcQpxSettingsDialog.h"
@@ -48,9 +49,14 @@ void DeploymentDialog::openSystemTime() {
         return;
     }
     instrument::RunSystemTime(link_, [this, &exchange](instrument::SystemTimeDialogModel& model) {
+        const int utcOffset = link_->clock().utcOffsetSeconds();
+        planner_.noteClockReading({model.computerTime(), utcOffset, model.instrumentTime()});
         // The user's turn between reading and setting the clock.
         exchange.suspend();
-        SystemTimeDialog dialog(this, model);
+        SystemTimeDialog dialog(
+            this, model,
+            ClockCheckContext{operations::SerialNumberText(planner_.systemConfiguration()),
+                              utcOffset, dialogHook_});
         const bool accepted = ExecModal(dialog, dialogHook_) == QDialog::Accepted;
         exchange.resume();
         return accepted;

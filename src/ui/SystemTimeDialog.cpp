@@ -1,17 +1,26 @@
 #include "ui/SystemTimeDialog.h"
 
+#include "instrument/ClockCheckRecord.h"
+#include "platform/RecordFiles.h"
+#include "platform/TextFile.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/DialogWidgets.h"
 #include "ui/TemplateId.h"
 
 #include <QDateTimeEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
+#include <filesystem>
 
 namespace qpx::ui {
 namespace {
@@ -23,10 +32,54 @@ QString FromCore(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+std::filesystem::path FilePath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+QString Shown(const std::filesystem::path& path) {
+    return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+}
+
+QString DocumentsFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+// Dialogs of the program's own, not the static functions' native ones, so that the window's hook
+// reaches them as it reaches every other.
+std::optional<QString> ChooseFolder(QWidget* parent, const DialogHook& hook) {
+    QFileDialog dialog(parent, QStringLiteral("Save Clock Check In"), DocumentsFolder());
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (ExecModal(dialog, hook) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> ChooseDeploymentRecord(QWidget* parent, const DialogHook& hook,
+                                              const QString& folder) {
+    QFileDialog dialog(parent, QStringLiteral("Deployment Record"), folder,
+                       QStringLiteral("Deployment records (*.json)"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (ExecModal(dialog, hook) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+int Ask(QWidget* parent, const DialogHook& hook, QMessageBox::Icon icon, const QString& text,
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok) {
+    QMessageBox box(icon, FromCore(kSystemTimeTitle), text, buttons, parent);
+    return ExecModal(box, hook);
+}
+
 } // namespace
 
-SystemTimeDialog::SystemTimeDialog(QWidget* parent, SystemTimeDialogModel& model)
-    : GuardedDialog(parent), model_(model) {
+SystemTimeDialog::SystemTimeDialog(QWidget* parent, SystemTimeDialogModel& model,
+                                   std::optional<ClockCheckContext> clockCheck)
+    : GuardedDialog(parent), model_(model), clockCheck_(std::move(clockCheck)),
+      computerRead_(model.computerTime()) {
     setWindowTitle(FromCore(kSystemTimeTitle));
     SetTemplateId(this, kTemplateId);
 
@@ -80,6 +133,13 @@ SystemTimeDialog::SystemTimeDialog(QWidget* parent, SystemTimeDialogModel& model
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(clocks);
+    if (clockCheck_) {
+        auto* save = new QPushButton(FromCore(kSaveClockCheckText), this);
+        save->setAccessibleName(save->text());
+        save->setAutoDefault(false);
+        connect(save, &QPushButton::clicked, this, &SystemTimeDialog::saveClockCheck);
+        layout->addWidget(save, 0, Qt::AlignLeft);
+    }
     layout->addWidget(group);
     layout->addLayout(buttons.row);
 }
@@ -89,6 +149,63 @@ void SystemTimeDialog::accept() {
         model_.setControlTime(CalendarFromDateTime(dateTime_->dateTime()));
     }
     QDialog::accept();
+}
+
+void SystemTimeDialog::saveClockCheck() {
+    const DialogHook& hook = clockCheck_->hook;
+    const auto folder = ChooseFolder(this, hook);
+    if (!folder) {
+        return;
+    }
+    std::optional<instrument::DeploymentRecordFile> deployment;
+    if (Ask(this, hook, QMessageBox::Question, QStringLiteral("Compare with a deployment record?"),
+            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+        const auto file = ChooseDeploymentRecord(this, hook, *folder);
+        if (!file) {
+            return;
+        }
+        const platform::FileRead read =
+            platform::ReadFileBounded(FilePath(*file), instrument::kDeploymentRecordMaxBytes);
+        if (!read.contents) {
+            Ask(this, hook, QMessageBox::Warning,
+                QStringLiteral("The deployment record %1 cannot be read: %2.")
+                    .arg(QDir::toNativeSeparators(*file), FromCore(read.error)));
+            return;
+        }
+        deployment = instrument::DeploymentRecordFile{
+            QFileInfo(*file).fileName().toStdString(),
+            instrument::ReadDeploymentClockReference(*read.contents)};
+    }
+
+    const instrument::ClockCheck check = instrument::MakeClockCheck(
+        clockCheck_->serialNumber,
+        {computerRead_, clockCheck_->utcOffsetSeconds, model_.instrumentTime()});
+    const instrument::ClockCheckOutcome outcome =
+        instrument::MakeClockCheckRecord(check, deployment);
+    if (!outcome.record) {
+        Ask(this, hook, QMessageBox::Warning, FromCore(outcome.refusal));
+        return;
+    }
+    const std::string stem = instrument::ClockCheckStem(check);
+    const platform::RecordSaved saved =
+        platform::SaveRecord({stem, instrument::FormatClockCheckText(*outcome.record),
+                              instrument::FormatClockCheckJson(*outcome.record)},
+                             platform::RecordFolders(FilePath(*folder)));
+    QStringList lines;
+    if (saved.folder) {
+        lines << QStringLiteral("The clock check was saved as %1.txt and .json.")
+                     .arg(Shown(*saved.folder / stem));
+    } else {
+        lines << QStringLiteral("The clock check could not be saved.");
+    }
+    if (!outcome.note.empty()) {
+        lines << FromCore(outcome.note);
+    }
+    for (const auto& problem : saved.problems) {
+        lines << QStringLiteral("Not saved in ") + FromCore(problem);
+    }
+    Ask(this, hook, saved.folder ? QMessageBox::Information : QMessageBox::Warning,
+        lines.join(QLatin1Char('\n')));
 }
 
 void SystemTimeDialog::paintEvent(QPaintEvent* event) {

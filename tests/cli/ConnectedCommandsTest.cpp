@@ -1,8 +1,15 @@
 #include "CliBench.h"
+#include "instrument/DeploymentRecord.h"
+#include "link/CalendarMath.h"
 #include "model/TextFormat.h"
 #include "planning/DefaultStructures.h"
+#include "platform/TextFile.h"
 #include "sim/Instrument.h"
+#include "sim/InstrumentStructures.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -120,8 +127,9 @@ TEST(ShowCommand, DownloadThenHardwarePlannerWavesAndRecorder) {
     }
     ASSERT_EQ(bench.run({"show", "--port", "COM1", "--json", "--units", "english"}), 0);
     EXPECT_TRUE(Has(bench.out, "\"cell-size\": \"3.28\"")) << bench.out;
-    EXPECT_TRUE(Has(bench.out, "{\"name\": \"DEF00002.QPX\", \"size\": \"65536\", "
-                               "\"date\": \"2001/03/06\", \"time\": \"00:00:00\"}"))
+    EXPECT_TRUE(Has(bench.out, "      {\n        \"name\": \"DEF00002.QPX\",\n        \"size\": "
+                               "\"65536\",\n        \"date\": \"2001/03/06\",\n        \"time\": "
+                               "\"00:00:00\"\n      }"))
         << bench.out;
 }
 
@@ -257,6 +265,99 @@ TEST(ClockCommand, ShowAndSetByHand) {
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[lines.size() - 2], "Date 2001/07/04");
     EXPECT_EQ(lines.back(), "Time 09:05:31");
+}
+
+// The instrument's clock two minutes behind the computer's: the record keeps the signed offset,
+// the drift against a deployment record of the same instrument, and refuses another's before the
+// clock is read.
+TEST(ClockCommand, RecordsTheCheckAtRecovery) {
+    CliBench bench;
+    sim::Scenario s = sim::QpxScenario();
+    s.systemConfiguration = sim::MakeInstrumentStructures(s).systemConfiguration;
+    s.systemConfiguration->serialNumber = {'Q', 'P', 'X', '0', '0', '4', '2'};
+    s.clockHour = 8;
+    s.clockMinute = 58;
+    bench.ports.simulated.instruments[0] = s;
+    bench.clock.setUtcOffsetSeconds(3600);
+    TempDir records;
+    const std::string folder = records.path().string();
+    const auto deploymentFile = [&](const std::string& serial, std::int64_t offset) {
+        instrument::DeploymentRecord deployed;
+        deployed.serialNumber = serial;
+        const link::CalendarTime then = link::AddSeconds(bench.clock.localTime(), -30 * 86400);
+        deployed.clock = planning::ClockReading{then, 3600, link::AddSeconds(then, offset)};
+        const auto path = records.path() / (serial + "_deploy.json");
+        EXPECT_EQ(
+            platform::SaveFileReplacing(path, instrument::FormatDeploymentRecordJson(deployed)),
+            "");
+        return path.string();
+    };
+    // The newest clock-check record in the folder, parsed.
+    const auto lastRecord = [&] {
+        std::filesystem::path newest;
+        for (const auto& entry : std::filesystem::directory_iterator(records.path())) {
+            const std::string name = entry.path().filename().string();
+            if (name.ends_with("_clock.json") && name > newest.filename().string()) {
+                newest = entry.path();
+            }
+        }
+        EXPECT_TRUE(
+            std::filesystem::exists(std::filesystem::path(newest).replace_extension(".txt")));
+        return nlohmann::json::parse(platform::ReadFileBounded(newest, 65536).contents.value_or(""),
+                                     nullptr, false);
+    };
+    const auto seconds = [](const nlohmann::json& text) {
+        link::CalendarTime t;
+        EXPECT_EQ(std::sscanf(text.get<std::string>().c_str(), "%d/%d/%d %d:%d:%d", &t.year,
+                              &t.month, &t.day, &t.hour, &t.minute, &t.second),
+                  6);
+        return link::SecondsFromCalendar(t);
+    };
+
+    ASSERT_EQ(bench.run({"clock", "--port", "COM1", "show", "--record", folder}), 0) << bench.err;
+    EXPECT_TRUE(Has(bench.err, "Clock check record: " + folder + "/QPX0042_")) << bench.err;
+    EXPECT_TRUE(Has(bench.out, "  Serial Number: QPX0042\n")) << bench.out;
+    nlohmann::json check = lastRecord();
+    ASSERT_FALSE(check.is_discarded());
+    const std::int64_t offset = check["offsetSeconds"];
+    EXPECT_EQ(offset, seconds(check["instrumentTime"]) - seconds(check["computerTime"]["local"]));
+    EXPECT_LT(offset, -100);
+    EXPECT_EQ(check["instrumentAhead"], false);
+    EXPECT_TRUE(check["drift"].is_null());
+
+    bench.clock.sleepMs(5000);
+    ASSERT_EQ(bench.run({"clock", "--port", "COM1", "show", "--record", folder, "--deployment",
+                         deploymentFile("QPX0042", -180)}),
+              0)
+        << bench.err;
+    check = lastRecord();
+    ASSERT_FALSE(check.is_discarded());
+    EXPECT_EQ(check["drift"]["offsetAtDeploymentSeconds"], -180);
+    EXPECT_EQ(check["drift"]["driftSeconds"], check["offsetSeconds"].get<std::int64_t>() + 180);
+    EXPECT_NEAR(check["drift"]["elapsedDays"].get<double>(), 30.0, 0.01);
+
+    const auto before = std::distance(std::filesystem::directory_iterator(records.path()),
+                                      std::filesystem::directory_iterator());
+    const std::string other = deploymentFile("QPX9999", 0);
+    EXPECT_EQ(
+        bench.run({"clock", "--port", "COM1", "show", "--record", folder, "--deployment", other}),
+        1);
+    EXPECT_TRUE(Has(bench.err, "QPX9999") && Has(bench.err, "QPX0042")) << bench.err;
+    EXPECT_FALSE(bench.received("Time"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(records.path()),
+                            std::filesystem::directory_iterator()),
+              before + 1); // only the other instrument's deployment record
+
+    // Refused before a port is opened: not a deployment record, or no folder to record in.
+    const auto opened = bench.ports.simulated.requests.size();
+    const auto notDeployment = records.path() / "notes.json";
+    ASSERT_EQ(platform::SaveFileReplacing(notDeployment, R"({"record": "clock check"})"), "");
+    EXPECT_EQ(bench.run({"clock", "--port", "COM1", "show", "--record", folder, "--deployment",
+                         notDeployment.string()}),
+              1);
+    EXPECT_TRUE(Has(bench.err, "not a deployment record")) << bench.err;
+    EXPECT_EQ(bench.run({"clock", "--port", "COM1", "show", "--deployment", other}), 2);
+    EXPECT_EQ(bench.ports.simulated.requests.size(), opened);
 }
 
 TEST(PcQpxCommand, OnlyForAPcQpxChecksThenSendsAndShowsTheReadBack) {

@@ -2,17 +2,27 @@
 
 #include "gui/GuiTestRegistry.h"
 #include "gui/PlannerTestInputs.h"
+#include "instrument/DeploymentRecord.h"
+#include "link/CalendarMath.h"
+#include "platform/TextFile.h"
 #include "sim/SimulatedLine.h"
 #include "support/RecordingMessageSink.h"
 #include "ui/DeploymentDialog.h"
 
 #include <QAccessible>
 #include <QDateTimeEdit>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
+#include <filesystem>
 #include <functional>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -30,6 +40,8 @@ struct Bench {
                 ++shownCount;
                 if (act)
                     act(*time);
+            } else if (other) {
+                other(shown);
             }
             if (shown.isVisible())
                 shown.reject();
@@ -49,6 +61,7 @@ struct Bench {
     qpx::ui::DeploymentDialog dialog{nullptr, planner, messages};
     qpx::planning::PlannerInputs inputs = qpx::test::ConnectedInputs();
     std::function<void(SystemTimeDialog&)> act;
+    std::function<void(QDialog&)> other; // the dialogs the System Time window opens
     int shownCount = 0;
 };
 
@@ -151,6 +164,93 @@ private slots:
         b.open();
         b.line.clock().sleepMs(500);
         QVERIFY(b.lastTwo() == (std::vector<std::string>{"Date 2001/07/04", "Time 09:05:31"}));
+    }
+
+    // The reading shown is kept, with the drift since a deployment record of the instrument;
+    // nothing more goes to the instrument.
+    void savesTheClockCheckOfTheReadingShown() {
+        Bench b;
+        b.inputs.system.serialNumber = {'Q', 'P', 'X', '0', '0', '4', '2'};
+        b.dialog.load(b.inputs, {});
+        // The instrument's clock starts at 09:05:00: two minutes behind the computer's.
+        b.line.clock().setLocalTime({2001, 7, 4, 9, 7, 0});
+        b.line.clock().setUtcOffsetSeconds(3600);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const std::filesystem::path root(folder.path().toStdString());
+        qpx::instrument::DeploymentRecord deployed;
+        deployed.serialNumber = "QPX0042";
+        const qpx::link::CalendarTime then{2001, 6, 4, 9, 0, 0};
+        deployed.clock = qpx::planning::ClockReading{then, 3600, qpx::link::AddSeconds(then, -100)};
+        const auto deploymentPath = root / "QPX0042_deploy.json";
+        QCOMPARE(qpx::platform::SaveFileReplacing(
+                     deploymentPath, qpx::instrument::FormatDeploymentRecordJson(deployed)),
+                 std::string());
+
+        QStringList files{folder.path(), QString::fromStdString(deploymentPath.string())};
+        QString told;
+        b.other = [&](QDialog& shown) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(&shown)) {
+                QVERIFY(!files.isEmpty());
+                auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QVERIFY(edit != nullptr);
+                edit->setText(files.takeFirst());
+                QTest::keyClick(edit, Qt::Key_Return);
+            } else if (auto* box = qobject_cast<QMessageBox*>(&shown)) {
+                if (box->button(QMessageBox::Yes) != nullptr) {
+                    QCOMPARE(box->text(), QStringLiteral("Compare with a deployment record?"));
+                    box->button(QMessageBox::Yes)->click();
+                } else {
+                    told = box->text();
+                    box->accept();
+                }
+            }
+        };
+        b.act = [&](SystemTimeDialog& d) {
+            QPushButton* save = nullptr;
+            for (auto* button : d.findChildren<QPushButton*>()) {
+                if (button->accessibleName() == QStringLiteral("Save Clock Check..."))
+                    save = button;
+            }
+            QVERIFY(save != nullptr);
+            save->click();
+        };
+        const std::size_t before = b.line.instrument().transcript().size();
+        b.open();
+        QVERIFY(files.isEmpty());
+        QVERIFY2(told.contains(QStringLiteral(".txt and .json")), qPrintable(told));
+        QCOMPARE(b.line.instrument().transcript().back(), std::string("Time"));
+        QVERIFY(b.line.instrument().transcript().size() > before);
+
+        std::filesystem::path json;
+        for (const auto& entry : std::filesystem::directory_iterator(root)) {
+            if (entry.path().filename().string().ends_with("_clock.json"))
+                json = entry.path();
+        }
+        QVERIFY(json.filename().string().starts_with("QPX0042_20010704T08"));
+        QVERIFY(std::filesystem::exists(std::filesystem::path(json).replace_extension(".txt")));
+        const auto record = nlohmann::json::parse(
+            qpx::platform::ReadFileBounded(json, 65536).contents.value_or(""), nullptr, false);
+        QVERIFY(!record.is_discarded());
+        // The instrument and computer times of the window, as "yyyy/mm/dd hh:mm:ss".
+        const auto seconds = [](const std::string& text) {
+            qpx::link::CalendarTime t;
+            std::sscanf(text.c_str(), "%d/%d/%d %d:%d:%d", &t.year, &t.month, &t.day, &t.hour,
+                        &t.minute, &t.second);
+            return qpx::link::SecondsFromCalendar(t);
+        };
+        const std::int64_t offset = record["offsetSeconds"];
+        QCOMPARE(offset,
+                 seconds(record["instrumentTime"]) - seconds(record["computerTime"]["local"]));
+        QVERIFY(offset <= -115 && offset >= -125);
+        QCOMPARE(record["serialNumber"].get<std::string>(), std::string("QPX0042"));
+        QCOMPARE(record["drift"]["driftSeconds"].get<std::int64_t>(), offset + 100);
+        QCOMPARE(record["drift"]["deploymentRecord"].get<std::string>(),
+                 std::string("QPX0042_deploy.json"));
+        // The planner keeps the reading for the deployment record.
+        QVERIFY(b.planner.clockReading());
+        QCOMPARE(b.planner.clockReading()->utcOffsetSeconds, 3600);
+        QCOMPARE(qpx::instrument::ClockOffsetSeconds(*b.planner.clockReading()), offset);
     }
 
     void autoSettingSendsTheComputersTime() {
