@@ -3,7 +3,6 @@
 #include "instrument/ClockCheckRecord.h"
 #include "instrument/DeploymentReview.h"
 #include "instrument/SystemTimeDialogModel.h"
-#include "model/TextFormat.h"
 #include "platform/RecordFiles.h"
 #include "platform/TextFile.h"
 
@@ -139,13 +138,10 @@ int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool 
     section.add("serial-number", "Serial Number:", serialNumber);
     section.add("offset", "Offset:", instrument::ClockOffsetText(instrument::OffsetSeconds(check)));
     if (const auto& drift = outcome.record->drift) {
-        section.add("drift", "Drift:",
-                    model::FormatText("%+lld s", static_cast<long long>(drift->driftSeconds)));
-        section.add("elapsed-days", "Elapsed:", model::FormatText("%.2f days", drift->elapsedDays));
-        section.add("drift-per-day", "Drift per Day:",
-                    drift->driftSecondsPerDay
-                        ? model::FormatText("%+.2f s/day", *drift->driftSecondsPerDay)
-                        : std::string("not available"));
+        section.add("drift", "Drift:", instrument::DriftSecondsText(drift->driftSeconds));
+        section.add("elapsed-days", "Elapsed:", instrument::ElapsedDaysText(drift->elapsedDays));
+        section.add("drift-per-day",
+                    "Drift per Day:", instrument::DriftRateText(drift->driftSecondsPerDay));
     }
     PrintReport(env, report, json);
 

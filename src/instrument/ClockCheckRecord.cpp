@@ -24,10 +24,6 @@ std::string CalendarTimeText(const link::CalendarTime& t) {
                              t.minute, t.second);
 }
 
-std::string SignedSecondsText(std::int64_t seconds) {
-    return model::FormatText("%+lld s", static_cast<long long>(seconds));
-}
-
 struct Line {
     std::string label;
     std::string text;
@@ -196,6 +192,22 @@ ClockCheckOutcome MakeClockCheckRecord(const ClockCheck& check,
     return outcome;
 }
 
+std::string DriftSecondsText(std::int64_t seconds) {
+    return model::FormatText("%+lld s", static_cast<long long>(seconds));
+}
+
+std::string ElapsedDaysText(double days) {
+    return model::FormatText("%.2f days", days);
+}
+
+std::string DriftRateText(const std::optional<double>& secondsPerDay) {
+    if (!secondsPerDay) {
+        return model::FormatText("not worked out over less than %lld s",
+                                 static_cast<long long>(kMinimumDriftSeconds));
+    }
+    return model::FormatText("%+.2f s/day", *secondsPerDay);
+}
+
 std::string ClockCheckStem(const ClockCheck& check) {
     return operations::RecordFileStem(check.serialNumber, check.computer, kClockCheckKind);
 }
@@ -217,17 +229,13 @@ std::string FormatClockCheckText(const ClockCheckRecord& record) {
         return out;
     }
     const ClockDrift& drift = *record.drift;
-    AddLines(
-        out, "Drift since deployment",
-        {{"Deployment record", drift.deploymentRecord},
-         {"Deployed at", drift.deployedAtUtcText},
-         {"Offset at deployment", ClockOffsetText(drift.offsetAtDeploymentSeconds)},
-         {"Elapsed", model::FormatText("%.2f days", drift.elapsedDays)},
-         {"Drift", SignedSecondsText(drift.driftSeconds)},
-         {"Drift per day", drift.driftSecondsPerDay
-                               ? model::FormatText("%+.2f s/day", *drift.driftSecondsPerDay)
-                               : model::FormatText("not worked out over less than %lld s",
-                                                   static_cast<long long>(kMinimumDriftSeconds))}});
+    AddLines(out, "Drift since deployment",
+             {{"Deployment record", drift.deploymentRecord},
+              {"Deployed at", drift.deployedAtUtcText},
+              {"Offset at deployment", ClockOffsetText(drift.offsetAtDeploymentSeconds)},
+              {"Elapsed", ElapsedDaysText(drift.elapsedDays)},
+              {"Drift", DriftSecondsText(drift.driftSeconds)},
+              {"Drift per day", DriftRateText(drift.driftSecondsPerDay)}});
     return out;
 }
 

@@ -103,6 +103,11 @@ std::string SerialNumberRefusal(const DeploymentRecordFile& deployment,
 ClockCheckOutcome MakeClockCheckRecord(const ClockCheck& check,
                                        const std::optional<DeploymentRecordFile>& deployment);
 
+// "+64 s", "30.05 days", "+2.13 s/day" (or why there is no rate).
+std::string DriftSecondsText(std::int64_t seconds);
+std::string ElapsedDaysText(double days);
+std::string DriftRateText(const std::optional<double>& secondsPerDay);
+
 // "<serial>_<yyyymmddThhmmssZ>_clock".
 std::string ClockCheckStem(const ClockCheck& check);
 std::string FormatClockCheckText(const ClockCheckRecord& record);

@@ -1,5 +1,6 @@
 #include "instrument/RecorderDialogModel.h"
 #include "instrument/SystemTimeDialogModel.h"
+#include "operations/ClockSync.h"
 #include "operations/RecordNaming.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/InstrumentExchange.h"
@@ -48,19 +49,28 @@ void DeploymentDialog::openSystemTime() {
     if (!exchange) {
         return;
     }
-    instrument::RunSystemTime(link_, [this, &exchange](instrument::SystemTimeDialogModel& model) {
-        const int utcOffset = link_->clock().utcOffsetSeconds();
-        planner_.noteClockReading({model.computerTime(), utcOffset, model.instrumentTime()});
-        // The user's turn between reading and setting the clock.
-        exchange.suspend();
-        SystemTimeDialog dialog(
-            this, model,
-            ClockCheckContext{operations::SerialNumberText(planner_.systemConfiguration()),
-                              utcOffset, dialogHook_});
-        const bool accepted = ExecModal(dialog, dialogHook_) == QDialog::Accepted;
-        exchange.resume();
-        return accepted;
-    });
+    const bool set = instrument::RunSystemTime(
+        link_, [this, &exchange](instrument::SystemTimeDialogModel& model) {
+            const int utcOffset = link_->clock().utcOffsetSeconds();
+            planner_.noteClockReading({model.computerTime(), utcOffset, model.instrumentTime()});
+            // The user's turn between reading and setting the clock.
+            exchange.suspend();
+            SystemTimeDialog dialog(
+                this, model,
+                ClockCheckContext{operations::SerialNumberText(planner_.systemConfiguration()),
+                                  utcOffset, dialogHook_});
+            const bool accepted = ExecModal(dialog, dialogHook_) == QDialog::Accepted;
+            exchange.resume();
+            return accepted;
+        });
+    // The reading before the clock was set no longer tells how the instrument's clock stands: the
+    // deployment record must hold the clock as it was left.
+    if (set && link_ != nullptr) {
+        if (const auto instrument = operations::ReadInstrumentClock(*link_)) {
+            planner_.noteClockReading(
+                {link_->clock().localTime(), link_->clock().utcOffsetSeconds(), *instrument});
+        }
+    }
 }
 
 } // namespace qpx::ui
