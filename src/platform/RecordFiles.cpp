@@ -49,6 +49,10 @@ std::vector<fs::path> RecordFolders(const fs::path& chosen) {
     if (const auto data = UserDataFolder()) {
         add(*data / "records");
     }
+    // The last resort, so that a record is never lost for want of a folder.
+    if (const fs::path temporary = fs::temp_directory_path(ignored); !temporary.empty()) {
+        add(temporary / "DeployQpx records");
+    }
     return folders;
 }
 

@@ -30,8 +30,8 @@ struct RecordSaved {
 RecordSaved SaveRecord(const RecordTexts& record, const std::vector<std::filesystem::path>& folders,
                        const FileWriter& writer = {});
 
-// Where qpxctl falls back to when the folder it was given cannot be written: the current folder,
-// then the per-user data folder's "records".
+// `chosen`, then where to fall back to when it cannot be written: the current folder, the
+// per-user data folder's "records", and last the temporary folder's "DeployQpx records".
 std::vector<std::filesystem::path> RecordFolders(const std::filesystem::path& chosen);
 
 } // namespace qpx::platform
