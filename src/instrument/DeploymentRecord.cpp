@@ -49,6 +49,37 @@ Json InstantJson(const operations::RecordInstant& instant) {
             {"utc", operations::UtcInstantText(instant)}};
 }
 
+// The "Ver" answer on one line: its lines joined by " / ", other control characters as "?".
+std::string OneLine(std::string_view text) {
+    std::string out;
+    std::string line;
+    const auto endLine = [&] {
+        const std::size_t first = line.find_first_not_of(' ');
+        if (first != std::string::npos) {
+            out += (out.empty() ? "" : " / ") +
+                   line.substr(first, line.find_last_not_of(' ') - first + 1);
+        }
+        line.clear();
+    };
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\r' || c == '\n') {
+            endLine();
+        } else {
+            line.push_back(byte < 0x20 || byte == 0x7F ? '?' : c);
+        }
+    }
+    endLine();
+    return out;
+}
+
+std::string WithoutColon(std::string label) {
+    while (!label.empty() && (label.back() == ':' || label.back() == ' ')) {
+        label.pop_back();
+    }
+    return label;
+}
+
 // "CPU Software Version #" -> "cpuSoftwareVersion": a JSON name from a dialog label.
 std::string CamelKey(std::string_view label) {
     std::string key;
@@ -71,10 +102,7 @@ std::vector<ReviewLine> HardwareLines(const planning::DeploymentPlanner& planner
     const HardwareConfigView view =
         MakeHardwareConfigView(planner.systemConfiguration(), planner.wavesOption());
     for (const auto& field : view.fields) {
-        std::string label(field.label);
-        while (!label.empty() && (label.back() == ':' || label.back() == ' ')) {
-            label.pop_back();
-        }
+        const std::string label = WithoutColon(std::string(field.label));
         lines.push_back({CamelKey(label), label, field.text});
     }
     return lines;
@@ -111,8 +139,9 @@ DeploymentRecord StartDeploymentRecord(const planning::DeploymentPlanner& planne
             continue;
         }
         RecordedSetting setting;
-        setting.name = row.shown.label != nullptr ? row.shown.label(planner)
-                                                  : std::string(operations::ReportName(row));
+        setting.name =
+            WithoutColon(row.shown.label != nullptr ? row.shown.label(planner)
+                                                    : std::string(operations::ReportName(row)));
         setting.downloaded = row.shown.text(before);
         setting.planned = row.shown.text(planner);
         setting.changed = setting.downloaded != setting.planned;
@@ -166,7 +195,7 @@ std::string FormatDeploymentRecordText(const DeploymentRecord& record) {
                  {{"", "Step", record.failedStep}, {"", "Message", record.failureMessage}});
     }
     std::vector<ReviewLine> instrument = {
-        {"", "Ver", record.identity.versionText},
+        {"", "Ver", OneLine(record.identity.versionText)},
         {"", "System type", std::string(link::SystemName(record.identity.systemType))}};
     instrument.insert(instrument.end(), record.hardware.begin(), record.hardware.end());
     AddLines(out, "Instrument", instrument);
@@ -232,7 +261,7 @@ std::string FormatDeploymentRecordJson(const DeploymentRecord& record) {
         json["failure"] = {{"step", record.failedStep}, {"message", record.failureMessage}};
     }
     Json instrument = {{"serialNumber", record.serialNumber},
-                       {"versionText", record.identity.versionText},
+                       {"versionText", OneLine(record.identity.versionText)},
                        {"systemType", link::SystemName(record.identity.systemType)}};
     instrument["hardware"] = LinesJson(record.hardware);
     json["instrument"] = std::move(instrument);

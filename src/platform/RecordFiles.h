@@ -32,6 +32,8 @@ RecordSaved SaveRecord(const RecordTexts& record, const std::vector<std::filesys
 
 // `chosen`, then where to fall back to when it cannot be written: the current folder, the
 // per-user data folder's "records", and last the temporary folder's "DeployQpx records".
-std::vector<std::filesystem::path> RecordFolders(const std::filesystem::path& chosen);
+// A relative `chosen` is taken from `current`; empty: the process's current folder.
+std::vector<std::filesystem::path> RecordFolders(const std::filesystem::path& chosen,
+                                                 const std::filesystem::path& current = {});
 
 } // namespace qpx::platform
