@@ -1,6 +1,7 @@
 #include "instrument/DeploymentRecord.h"
 
 #include "instrument/HardwareConfigView.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "link/SystemType.h"
 #include "model/TextFormat.h"
 #include "operations/SettingsTable.h"
@@ -13,11 +14,6 @@ namespace qpx::instrument {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-std::string CalendarTimeText(const link::CalendarTime& t) {
-    return model::FormatText("%04d/%02d/%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                             t.minute, t.second);
-}
 
 std::string ClockTimeText(const link::CalendarTime& t) {
     return model::FormatText("%02d:%02d:%02d", t.hour, t.minute, t.second);
@@ -202,9 +198,9 @@ std::string FormatDeploymentRecordText(const DeploymentRecord& record) {
     if (record.clock) {
         AddLines(out, "Clock",
                  {{"", "Computer",
-                   CalendarTimeText(record.clock->computer) + ' ' +
+                   CalendarText(record.clock->computer) + ' ' +
                        operations::UtcOffsetText(record.clock->utcOffsetSeconds)},
-                  {"", "Instrument", CalendarTimeText(record.clock->instrument)},
+                  {"", "Instrument", CalendarText(record.clock->instrument)},
                   {"", "Offset", ClockOffsetText(ClockOffsetSeconds(*record.clock))}});
     }
     AddLines(out, "Start", record.review.start);
@@ -270,7 +266,7 @@ std::string FormatDeploymentRecordJson(const DeploymentRecord& record) {
         const operations::RecordInstant computer{record.clock->computer,
                                                  record.clock->utcOffsetSeconds};
         json["clockCheck"] = {{"computerTime", InstantJson(computer)},
-                              {"instrumentTime", CalendarTimeText(record.clock->instrument)},
+                              {"instrumentTime", CalendarText(record.clock->instrument)},
                               {"offsetSeconds", ClockOffsetSeconds(*record.clock)}};
     }
     json["start"] = LinesJson(record.review.start);
@@ -296,7 +292,7 @@ std::string FormatDeploymentRecordJson(const DeploymentRecord& record) {
     json["plannedCommands"] = std::move(planned);
     Json sent = Json::array();
     for (const auto& entry : record.sent) {
-        sent.push_back({{"time", CalendarTimeText(entry.time)},
+        sent.push_back({{"time", CalendarText(entry.time)},
                         {"step", entry.step},
                         {"command", entry.command},
                         {"attempts", entry.attempts},

@@ -78,7 +78,9 @@ TEST(DeploymentRecord, WrittenAfterEveryRunThatReachedTheUpload) {
             << c.name << bench.err;
         const std::string stem = RecordStem(bench.folder.path());
         ASSERT_EQ(stem, "DEFAULT_20010704T0900" + stem.substr(21, 3) + "_deploy") << c.name;
-        EXPECT_TRUE(Has(bench.err, "Deployment record: ./" + stem + ".txt and .json\n")) << c.name;
+        EXPECT_TRUE(Has(bench.err, "Deployment record: " +
+                                       (fs::path(".") / (stem + ".txt")).string() + " and .json\n"))
+            << c.name;
 
         const auto json =
             nlohmann::json::parse(Read(bench.folder.path() / (stem + ".json")), nullptr, false);

@@ -72,6 +72,10 @@ std::string MaskReviewTimes(std::string_view text) {
         body = std::regex_replace(body, fromNow, "$1(masked)");
         body = std::regex_replace(body, startWarning, "$1(masked)");
         body = std::regex_replace(body, recordStamp, "_YYYYMMDDTHHMMSSZ_deploy");
+        // Recorded on Linux: the record's folder is named with Windows' separator there.
+        if (body.starts_with("Deployment record: .\\")) {
+            body[20] = '/';
+        }
         masked += body + (ended ? "\n" : "");
     }
     return masked;
