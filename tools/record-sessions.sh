@@ -45,6 +45,14 @@ mask_deployment_times() {
     sed -E 's#^[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} (Profile [0-9]+)$#YYYY/MM/DD HH:MM:SS \1#'
 }
 
+# Keep in step with MaskReviewTimes in tests/sessions/SessionOutput.cpp: what the deployment
+# review and the record's name take from the computer's clock.
+mask_review_times() {
+    sed -E -e 's#^(  From now: ).*$#\1(masked)#' \
+        -e 's#^(  Warning: The start time [^(]*)\([^)]*\)#\1(masked)#' \
+        -e 's#_[0-9]{8}T[0-9]{6}Z_deploy#_YYYYMMDDTHHMMSSZ_deploy#g'
+}
+
 failed=0
 for name in "${names[@]}"; do
     folder="$sessions/$name"
@@ -71,7 +79,7 @@ for name in "${names[@]}"; do
     fi
     cp "$run/transcript" "$folder/transcript"
     mask_deployment_times <"$run/stdout" >"$folder/stdout"
-    cp "$run/stderr" "$folder/stderr"
+    mask_review_times <"$run/stderr" >"$folder/stderr"
     echo "$code" >"$folder/exit"
     echo "recorded $name (exit $code)"
 done

@@ -51,6 +51,9 @@ struct CliEnvironment {
     // A progress label stands on `err` without its result yet: a message then starts a line of
     // its own instead of running on after the dots.
     bool errLineOpen = false;
+    // What a relative record folder is taken from, and the record's first fallback; empty: the
+    // process's current folder.
+    std::filesystem::path currentFolder{};
 };
 
 } // namespace qpx::cli

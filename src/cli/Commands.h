@@ -67,6 +67,13 @@ struct DeployOptions {
     bool dryRun = false;
     std::optional<std::string> saveCommands; // with dryRun and one port only
     bool stopOnFailure = false;
+    // The review: refuse on any warning; read the instrument clock first; its planned duration
+    // and remarks; where the record goes.
+    bool strict = false;
+    bool checkClock = false;
+    std::optional<std::string> plannedDays;
+    std::string remarks;
+    std::string recordFolder = ".";
 };
 int RunDeploy(CliEnvironment& env, const DeployOptions& options);
 

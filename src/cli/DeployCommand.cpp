@@ -32,15 +32,18 @@ void Deploy(CliEnvironment& env, const DeployOptions& options,
     ConsoleProgressViews views(env);
     HeadlessSetupFrontEnd frontEnd(env, settings,
                                    {plan, options.planFile.value_or(""), options.watchSeconds,
-                                    options.dryRun, options.saveCommands});
+                                    options.dryRun, options.saveCommands, options.strict,
+                                    options.checkClock, options.plannedDays, options.remarks,
+                                    options.recordFolder});
     const auto outcome = operations::RunConnectedSetup(connected.connection->link(), views,
                                                        frontEnd, options.unitSystem);
     port.serialNumber = frontEnd.serialNumber().value_or("-");
     port.exitCode = kExitLinkFailure;
     switch (outcome) {
     case operations::ConnectedSetupOutcome::Deployed:
-        port.exitCode = kExitSuccess;
-        port.result = "deployed";
+        port.exitCode = frontEnd.recordLost() ? kExitFileFailure : kExitSuccess;
+        port.result =
+            frontEnd.recordLost() ? "deployed; the record could not be written" : "deployed";
         return;
     case operations::ConnectedSetupOutcome::Cancelled:
         port.exitCode = frontEnd.plannerExitCode();
@@ -94,6 +97,13 @@ int RunDeploy(CliEnvironment& env, const DeployOptions& options) {
     if (options.watchSeconds < 0.0 || options.watchSeconds > 86400.0) {
         env.err << "--watch takes 0 to 86400 seconds.\n";
         return kExitUsage;
+    }
+    if (options.plannedDays) {
+        if (const auto refused =
+                planning::DeploymentPlanner().plannedDurationChanged(*options.plannedDays)) {
+            env.err << "--planned-days: " << refused->text << '\n';
+            return kExitUsage;
+        }
     }
     if (options.ports.empty()) {
         env.err << "--port is required.\n";

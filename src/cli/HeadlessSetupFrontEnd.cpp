@@ -3,8 +3,11 @@
 #include "cli/Commands.h"
 #include "cli/ReportSections.h"
 #include "cli/UploadPreview.h"
+#include "instrument/DeploymentReview.h"
 #include "operations/ChangeDetection.h"
+#include "operations/ClockSync.h"
 #include "planning/DeploymentPlanner.h"
+#include "platform/RecordFiles.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -24,7 +27,7 @@ int HeadlessSetupFrontEnd::refuse(int code, std::string message) {
 }
 
 std::optional<planning::AcceptedPlan>
-HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::Link&) {
+HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::Link& link) {
     serialNumber_ = SerialNumberText(inputs.system);
     planning::DeploymentPlanner planner;
     planner.open(inputs, env_.clock.localTime());
@@ -35,6 +38,12 @@ HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::L
         refuse(code, refusal);
         return std::nullopt;
     }
+    if (plan_.plannedDays) {
+        planner.plannedDurationChanged(*plan_.plannedDays); // checked with the command line
+    }
+    if (!plan_.remarks.empty()) {
+        planner.setOperatorRemarks(plan_.remarks);
+    }
     // The boxes as typed, before "&Deploy" shows English lengths in metres as it closes.
     Report report;
     AddPlannerSections(report, planner);
@@ -44,6 +53,23 @@ HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::L
         refusal = result.message ? result.message->text : std::string();
         env_.err << refusal << '\n' << std::flush;
         refuse(kExitRefused, refusal);
+        return std::nullopt;
+    }
+    // The one exchange the review may add, and only when asked for.
+    if (plan_.checkClock) {
+        if (const auto instrument = operations::ReadInstrumentClock(link)) {
+            planner.noteClockReading(
+                {env_.clock.localTime(), env_.clock.utcOffsetSeconds(), *instrument});
+        } else {
+            env_.err << "The instrument clock could not be read.\n";
+        }
+    }
+    const instrument::DeploymentReview review = instrument::MakeDeploymentReview(
+        planner, *result.value, link.identity, env_.clock.localTime());
+    env_.err << '\n' << instrument::FormatReviewText(review) << std::flush;
+    if (plan_.strict && !review.warnings.empty()) {
+        refuse(kExitRefused, "--strict: the review gave a warning; nothing was sent");
+        env_.err << refusal_ << '\n' << std::flush;
         return std::nullopt;
     }
     if (plan_.dryRun) {
@@ -66,7 +92,37 @@ HeadlessSetupFrontEnd::runPlanner(const planning::PlannerInputs& inputs, link::L
         }
         return std::nullopt;
     }
+    record_ = instrument::StartDeploymentRecord(planner, inputs, *result.value, link.identity,
+                                                operations::InstantNow(env_.clock));
     return result.value;
+}
+
+void HeadlessSetupFrontEnd::uploadFinished(const operations::UploadRun& run) {
+    if (!record_) {
+        return;
+    }
+    instrument::FinishDeploymentRecord(*record_, run);
+    const platform::RecordTexts texts{instrument::DeploymentRecordStem(*record_),
+                                      instrument::FormatDeploymentRecordText(*record_),
+                                      instrument::FormatDeploymentRecordJson(*record_)};
+    const std::vector<std::filesystem::path> folders =
+        platform::RecordFolders(plan_.recordFolder, env_.currentFolder);
+    const platform::RecordSaved saved = platform::SaveRecord(texts, folders);
+    for (const std::string& problem : saved.problems) {
+        env_.err << "The deployment record could not be written to " << problem << '\n';
+    }
+    if (saved.folder) {
+        // The folder as the user named it, when it took the record.
+        const std::filesystem::path shown = *saved.folder == folders.front()
+                                                ? std::filesystem::path(plan_.recordFolder)
+                                                : *saved.folder;
+        env_.err << "Deployment record: " << (shown / (texts.stem + ".txt")).string()
+                 << " and .json\n";
+    } else {
+        recordLost_ = true;
+        env_.err << "The deployment record could not be written anywhere.\n";
+    }
+    env_.err << std::flush;
 }
 
 void HeadlessSetupFrontEnd::runDisplay(operations::DeploymentDisplay& display) {

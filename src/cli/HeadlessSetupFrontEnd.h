@@ -2,6 +2,7 @@
 
 #include "cli/CliEnvironment.h"
 #include "cli/SettingArgument.h"
+#include "instrument/DeploymentRecord.h"
 #include "operations/ConnectedSetup.h"
 #include "operations/PlanFile.h"
 
@@ -20,6 +21,11 @@ struct HeadlessPlan {
     bool dryRun = false;
     // With a dry run: the command file written here as well.
     std::optional<std::string> saveCommands;
+    bool strict = false;
+    bool checkClock = false;
+    std::optional<std::string> plannedDays;
+    std::string remarks;
+    std::string recordFolder = ".";
 };
 
 // The planner and the deployment display without windows: the plan and then the settings are
@@ -34,6 +40,7 @@ public:
     std::optional<planning::AcceptedPlan> runPlanner(const planning::PlannerInputs& inputs,
                                                      link::Link& link) override;
     void runDisplay(operations::DeploymentDisplay& display) override;
+    void uploadFinished(const operations::UploadRun& run) override;
 
     // Why the planner gave no plan: kExitRefused for a refused plan, setting or "&Deploy" check,
     // kExitFileFailure for a command file that could not be written, kExitSuccess after a dry
@@ -42,6 +49,8 @@ public:
     // The refusal's message, for a summary line.
     const std::string& refusal() const { return refusal_; }
     bool dryRunDone() const { return dryRunDone_; }
+    // The record was written nowhere (every folder failed).
+    bool recordLost() const { return recordLost_; }
     // The downloaded instrument's serial number; none before the download gave the planner its
     // inputs.
     const std::optional<std::string>& serialNumber() const { return serialNumber_; }
@@ -56,6 +65,8 @@ private:
     std::string refusal_;
     bool dryRunDone_ = false;
     std::optional<std::string> serialNumber_;
+    std::optional<instrument::DeploymentRecord> record_;
+    bool recordLost_ = false;
 };
 
 } // namespace qpx::cli

@@ -191,6 +191,23 @@ void AddDeployCommand(CLI::App& app, CommandLine& line) {
                      "With --dry-run and one port: also write the command lines to FILE, under a "
                      "line naming the instrument and the time; a save that fails gives code 3")
         ->type_name("FILE");
+    line.deployCommand->add_flag("--strict", deploy.strict,
+                                 "Refuse to deploy when the review gives any warning (code 1, "
+                                 "nothing sent)");
+    line.deployCommand->add_flag(
+        "--check-clock", deploy.checkClock,
+        "Read the instrument clock before the review, for its offset and the record");
+    line.deployCommand
+        ->add_option("--planned-days", deploy.plannedDays,
+                     "The planned duration in days, checked against both estimates")
+        ->type_name("DAYS");
+    line.deployCommand->add_option("--remarks", deploy.remarks,
+                                   "Operator and remarks, kept in the deployment record");
+    line.deployCommand
+        ->add_option("--record", deploy.recordFolder,
+                     "Folder for the deployment record (default: the current folder; if it "
+                     "cannot be written, the user data folder, then the temporary folder)")
+        ->type_name("DIR");
     line.deployCommand->add_option("settings", deploy.settings, kSettingsHelp);
 }
 

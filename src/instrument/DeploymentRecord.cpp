@@ -1,6 +1,7 @@
 #include "instrument/DeploymentRecord.h"
 
 #include "instrument/HardwareConfigView.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "link/SystemType.h"
 #include "model/TextFormat.h"
 #include "operations/SettingsTable.h"
@@ -13,11 +14,6 @@ namespace qpx::instrument {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-std::string CalendarTimeText(const link::CalendarTime& t) {
-    return model::FormatText("%04d/%02d/%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                             t.minute, t.second);
-}
 
 std::string ClockTimeText(const link::CalendarTime& t) {
     return model::FormatText("%02d:%02d:%02d", t.hour, t.minute, t.second);
@@ -49,6 +45,37 @@ Json InstantJson(const operations::RecordInstant& instant) {
             {"utc", operations::UtcInstantText(instant)}};
 }
 
+// The "Ver" answer on one line: its lines joined by " / ", other control characters as "?".
+std::string OneLine(std::string_view text) {
+    std::string out;
+    std::string line;
+    const auto endLine = [&] {
+        const std::size_t first = line.find_first_not_of(' ');
+        if (first != std::string::npos) {
+            out += (out.empty() ? "" : " / ") +
+                   line.substr(first, line.find_last_not_of(' ') - first + 1);
+        }
+        line.clear();
+    };
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\r' || c == '\n') {
+            endLine();
+        } else {
+            line.push_back(byte < 0x20 || byte == 0x7F ? '?' : c);
+        }
+    }
+    endLine();
+    return out;
+}
+
+std::string WithoutColon(std::string label) {
+    while (!label.empty() && (label.back() == ':' || label.back() == ' ')) {
+        label.pop_back();
+    }
+    return label;
+}
+
 // "CPU Software Version #" -> "cpuSoftwareVersion": a JSON name from a dialog label.
 std::string CamelKey(std::string_view label) {
     std::string key;
@@ -71,10 +98,7 @@ std::vector<ReviewLine> HardwareLines(const planning::DeploymentPlanner& planner
     const HardwareConfigView view =
         MakeHardwareConfigView(planner.systemConfiguration(), planner.wavesOption());
     for (const auto& field : view.fields) {
-        std::string label(field.label);
-        while (!label.empty() && (label.back() == ':' || label.back() == ' ')) {
-            label.pop_back();
-        }
+        const std::string label = WithoutColon(std::string(field.label));
         lines.push_back({CamelKey(label), label, field.text});
     }
     return lines;
@@ -111,8 +135,9 @@ DeploymentRecord StartDeploymentRecord(const planning::DeploymentPlanner& planne
             continue;
         }
         RecordedSetting setting;
-        setting.name = row.shown.label != nullptr ? row.shown.label(planner)
-                                                  : std::string(operations::ReportName(row));
+        setting.name =
+            WithoutColon(row.shown.label != nullptr ? row.shown.label(planner)
+                                                    : std::string(operations::ReportName(row)));
         setting.downloaded = row.shown.text(before);
         setting.planned = row.shown.text(planner);
         setting.changed = setting.downloaded != setting.planned;
@@ -166,16 +191,16 @@ std::string FormatDeploymentRecordText(const DeploymentRecord& record) {
                  {{"", "Step", record.failedStep}, {"", "Message", record.failureMessage}});
     }
     std::vector<ReviewLine> instrument = {
-        {"", "Ver", record.identity.versionText},
+        {"", "Ver", OneLine(record.identity.versionText)},
         {"", "System type", std::string(link::SystemName(record.identity.systemType))}};
     instrument.insert(instrument.end(), record.hardware.begin(), record.hardware.end());
     AddLines(out, "Instrument", instrument);
     if (record.clock) {
         AddLines(out, "Clock",
                  {{"", "Computer",
-                   CalendarTimeText(record.clock->computer) + ' ' +
+                   CalendarText(record.clock->computer) + ' ' +
                        operations::UtcOffsetText(record.clock->utcOffsetSeconds)},
-                  {"", "Instrument", CalendarTimeText(record.clock->instrument)},
+                  {"", "Instrument", CalendarText(record.clock->instrument)},
                   {"", "Offset", ClockOffsetText(ClockOffsetSeconds(*record.clock))}});
     }
     AddLines(out, "Start", record.review.start);
@@ -232,7 +257,7 @@ std::string FormatDeploymentRecordJson(const DeploymentRecord& record) {
         json["failure"] = {{"step", record.failedStep}, {"message", record.failureMessage}};
     }
     Json instrument = {{"serialNumber", record.serialNumber},
-                       {"versionText", record.identity.versionText},
+                       {"versionText", OneLine(record.identity.versionText)},
                        {"systemType", link::SystemName(record.identity.systemType)}};
     instrument["hardware"] = LinesJson(record.hardware);
     json["instrument"] = std::move(instrument);
@@ -241,7 +266,7 @@ std::string FormatDeploymentRecordJson(const DeploymentRecord& record) {
         const operations::RecordInstant computer{record.clock->computer,
                                                  record.clock->utcOffsetSeconds};
         json["clockCheck"] = {{"computerTime", InstantJson(computer)},
-                              {"instrumentTime", CalendarTimeText(record.clock->instrument)},
+                              {"instrumentTime", CalendarText(record.clock->instrument)},
                               {"offsetSeconds", ClockOffsetSeconds(*record.clock)}};
     }
     json["start"] = LinesJson(record.review.start);
@@ -267,7 +292,7 @@ std::string FormatDeploymentRecordJson(const DeploymentRecord& record) {
     json["plannedCommands"] = std::move(planned);
     Json sent = Json::array();
     for (const auto& entry : record.sent) {
-        sent.push_back({{"time", CalendarTimeText(entry.time)},
+        sent.push_back({{"time", CalendarText(entry.time)},
                         {"step", entry.step},
                         {"command", entry.command},
                         {"attempts", entry.attempts},

@@ -1,6 +1,7 @@
 #include "instrument/DeploymentReview.h"
 
 #include "instrument/HardwareConfigView.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "link/CalendarMath.h"
 #include "link/SystemType.h"
 #include "model/TextFormat.h"
@@ -153,9 +154,7 @@ DeploymentReview MakeDeploymentReview(const planning::DeploymentPlanner& planner
 
     const link::CalendarTime& s = plan.start;
     review.start = {
-        {"start", "Start",
-         model::FormatText("%04d/%02d/%02d %02d:%02d:%02d", s.year, s.month, s.day, s.hour,
-                           s.minute, s.second)},
+        {"start", "Start", CalendarText(s)},
         {"fromNow", "From now", FromNowText(now, s)},
     };
 

@@ -30,10 +30,11 @@ RecordSaved SaveRecord(const RecordTexts& record, const std::vector<fs::path>& f
     return saved;
 }
 
-std::vector<fs::path> RecordFolders(const fs::path& chosen) {
-    std::vector<fs::path> folders{chosen};
+std::vector<fs::path> RecordFolders(const fs::path& chosen, const fs::path& given) {
     std::error_code ignored;
-    const fs::path current = fs::current_path(ignored);
+    const fs::path current = given.empty() ? fs::current_path(ignored) : given;
+    std::vector<fs::path> folders{chosen.is_relative() && !current.empty() ? current / chosen
+                                                                           : chosen};
     const auto add = [&](const fs::path& folder) {
         std::error_code same;
         for (const fs::path& known : folders) {
@@ -48,6 +49,10 @@ std::vector<fs::path> RecordFolders(const fs::path& chosen) {
     }
     if (const auto data = UserDataFolder()) {
         add(*data / "records");
+    }
+    // The last resort, so that a record is never lost for want of a folder.
+    if (const fs::path temporary = fs::temp_directory_path(ignored); !temporary.empty()) {
+        add(temporary / "DeployQpx records");
     }
     return folders;
 }

@@ -30,8 +30,10 @@ struct RecordSaved {
 RecordSaved SaveRecord(const RecordTexts& record, const std::vector<std::filesystem::path>& folders,
                        const FileWriter& writer = {});
 
-// Where qpxctl falls back to when the folder it was given cannot be written: the current folder,
-// then the per-user data folder's "records".
-std::vector<std::filesystem::path> RecordFolders(const std::filesystem::path& chosen);
+// `chosen`, then where to fall back to when it cannot be written: the current folder, the
+// per-user data folder's "records", and last the temporary folder's "DeployQpx records".
+// A relative `chosen` is taken from `current`; empty: the process's current folder.
+std::vector<std::filesystem::path> RecordFolders(const std::filesystem::path& chosen,
+                                                 const std::filesystem::path& current = {});
 
 } // namespace qpx::platform

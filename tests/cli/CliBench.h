@@ -50,6 +50,7 @@ struct CliBench {
     link::VirtualClock clock{{2001, 7, 4, 9, 0, 0}};
     SimulatedPortAccess ports{clock};
     TempDir logDir;
+    TempDir folder; // the current folder qpxctl sees: deployment records go here
     std::string out;
     std::string err;
 
@@ -57,6 +58,7 @@ struct CliBench {
         std::ostringstream outStream;
         std::ostringstream errStream;
         cli::CliEnvironment env{outStream, errStream, clock, ports, logDir.path()};
+        env.currentFolder = folder.path();
         const int code = cli::RunQpxCtl(args, env);
         out = outStream.str();
         err = errStream.str();

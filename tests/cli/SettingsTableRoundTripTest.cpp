@@ -156,7 +156,8 @@ TEST_P(EveryRow, RoundTripsFromItsBoxToItsCommand) {
         const auto changes = operations::DetectChanges(*deploy.value, downloaded);
         EXPECT_TRUE(changes.flags.marked(*row.item));
         const auto commands = operations::SettingsCommands(changes);
-        const operations::UploadCommand sent{link::StepLabel(row.stepName), expected};
+        const operations::UploadCommand sent{link::StepLabel(row.stepName), expected,
+                                             std::string(row.stepName)};
         EXPECT_NE(std::find(commands.begin(), commands.end(), sent), commands.end()) << expected;
     }
 }

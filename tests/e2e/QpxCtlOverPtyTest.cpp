@@ -165,6 +165,14 @@ TEST_F(OverPty, SimulatorDyingMidFrameOrMidUploadIsALinkFailure) {
         EXPECT_NE(deploy.err.find("Failed\n", label), std::string::npos) << deploy.err;
         EXPECT_FALSE(Has(deploy.err, "Now disconnect"));
         EXPECT_LT(deploy.elapsed.count(), 20000);
+        // The lost line still leaves its deployment record, naming the step it died in.
+        const auto named = deploy.err.find("Deployment record: ./");
+        ASSERT_NE(named, std::string::npos) << deploy.err;
+        const std::string stem =
+            deploy.err.substr(named + 21, deploy.err.find(".txt", named) - named - 21);
+        const std::string record = dir.read(stem + ".txt");
+        EXPECT_TRUE(Has(record, "  Result         the upload failed\n")) << record;
+        EXPECT_TRUE(Has(record, "  Step     Update Number of Cells\n")) << record;
     }
 }
 

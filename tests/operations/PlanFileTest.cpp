@@ -125,6 +125,7 @@ TEST_P(PlanRoundTrip, GivesTheSameStateAndTheSameFile) {
     const auto inputs = Inputs(frequency, units, pulseCoherent, planning);
     DeploymentPlanner made = Opened(inputs);
     TypeAll(made, kEdits);
+    ASSERT_FALSE(made.plannedDurationChanged("120.5"));
     const std::string file = Saved(made);
 
     DeploymentPlanner fresh = Opened(inputs);
@@ -138,6 +139,7 @@ TEST_P(PlanRoundTrip, GivesTheSameStateAndTheSameFile) {
         }
     }
     EXPECT_EQ(Saved(fresh), file);
+    EXPECT_EQ(fresh.plannedDays(), 120.5);
     const auto expected = made.deploy();
     const auto got = fresh.deploy();
     EXPECT_EQ(got.value, expected.value);
@@ -202,6 +204,8 @@ TEST(PlanFile, RefusesABadFileAndKeepsThePlanner) {
         {"bad units", "units = furlongs\n", 1, "units takes metric or english"},
         {"bad frequency", units + "frequency = 600\n", 2, "frequency takes 3000, 1500"},
         {"bad start", units + "start = 2027/02/30 12:00:00\n", 2, "start takes"},
+        {"no planned days", units + "planned-days = 0\n", 2, "planned-days takes a number"},
+        {"planned days not a number", units + "planned-days = 12x\n", 2, "planned-days takes"},
     };
     for (const BadFile& file : bad) {
         SCOPED_TRACE(file.what);

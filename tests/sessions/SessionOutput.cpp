@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstddef>
+#include <regex>
 
 namespace qpx::test {
 namespace {
@@ -52,6 +53,30 @@ std::string MaskDeploymentTimes(std::string_view text) {
         } else {
             masked += line;
         }
+    }
+    return masked;
+}
+
+std::string MaskReviewTimes(std::string_view text) {
+    static const std::regex fromNow("^(  From now: ).*$");
+    static const std::regex startWarning(R"(^(  Warning: The start time [^(]*)\([^)]*\))");
+    static const std::regex recordStamp("_[0-9]{8}T[0-9]{6}Z_deploy");
+    std::string masked;
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end);
+        const bool ended = line.ends_with('\n');
+        std::string body(ended ? line.substr(0, line.size() - 1) : line);
+        body = std::regex_replace(body, fromNow, "$1(masked)");
+        body = std::regex_replace(body, startWarning, "$1(masked)");
+        body = std::regex_replace(body, recordStamp, "_YYYYMMDDTHHMMSSZ_deploy");
+        // Recorded on Linux: the record's folder is named with Windows' separator there.
+        if (body.starts_with("Deployment record: .\\")) {
+            body[20] = '/';
+        }
+        masked += body + (ended ? "\n" : "");
     }
     return masked;
 }

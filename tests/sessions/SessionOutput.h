@@ -10,5 +10,9 @@ namespace qpx::test {
 // after the virtual one, now and then across a second's edge, so the stamp is masked as
 // "YYYY/MM/DD HH:MM:SS" (the profile numbers stay). tools/record-sessions.sh masks the same way.
 std::string MaskDeploymentTimes(std::string_view text);
+// The deployment review's and the record name's readings of the computer's clock, masked on
+// standard error: "From now", the start warning's "(in ...)" or "(... ago)", the record's UTC
+// stamp.
+std::string MaskReviewTimes(std::string_view text);
 
 } // namespace qpx::test

@@ -123,6 +123,8 @@ SessionRun ReplaySession(const sim::Scenario& scenario, const std::vector<std::s
     std::ostringstream out;
     std::ostringstream err;
     cli::CliEnvironment env{out, err, clock, ports, logDir.path()};
+    TempDir folder; // deployment records are written here, named relative to it
+    env.currentFolder = folder.path();
 
     SessionRun run;
     run.exitCode = cli::RunQpxCtl(args, env);
