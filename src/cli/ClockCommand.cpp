@@ -150,10 +150,10 @@ int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool 
          instrument::FormatClockCheckJson(*outcome.record)},
         platform::RecordFolders(*record.folder));
     for (const auto& problem : saved.problems) {
-        env.err << "The clock check record could not be written in " << problem << '\n';
+        env.err << "The clock check record could not be written to " << problem << '\n';
     }
     if (!saved.folder) {
-        env.err << "The clock check record was not written.\n";
+        env.err << "The clock check record could not be written anywhere.\n";
         return kExitFileFailure;
     }
     env.err << "Clock check record: "

@@ -1,6 +1,7 @@
 #include "instrument/ClockCheckRecord.h"
 
 #include "instrument/DeploymentReview.h"
+#include "instrument/SystemTimeDialogModel.h"
 #include "link/CalendarMath.h"
 #include "link/FetchStructure.h"
 #include "link/SystemType.h"
@@ -18,11 +19,6 @@ namespace qpx::instrument {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-std::string CalendarTimeText(const link::CalendarTime& t) {
-    return model::FormatText("%04d/%02d/%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                             t.minute, t.second);
-}
 
 struct Line {
     std::string label;
@@ -222,7 +218,7 @@ std::string FormatClockCheckText(const ClockCheckRecord& record) {
     AddLines(out, "Clock",
              {{"Computer time", operations::LocalInstantText(check.computer)},
               {"UTC", operations::UtcInstantText(check.computer)},
-              {"Instrument time", CalendarTimeText(check.instrument)},
+              {"Instrument time", CalendarText(check.instrument)},
               {"Offset", ClockOffsetText(OffsetSeconds(check))}});
     if (!record.drift) {
         out += "\nDrift since deployment\n  not compared with a deployment record\n";
@@ -250,7 +246,7 @@ std::string FormatClockCheckJson(const ClockCheckRecord& record) {
     json["serialNumber"] = check.serialNumber;
     json["computerTime"] = {{"local", operations::LocalInstantText(check.computer)},
                             {"utc", operations::UtcInstantText(check.computer)}};
-    json["instrumentTime"] = CalendarTimeText(check.instrument);
+    json["instrumentTime"] = CalendarText(check.instrument);
     json["offsetSeconds"] = offset;
     json["instrumentAhead"] = offset > 0;
     json["drift"] = nullptr;

@@ -202,7 +202,7 @@ void SystemTimeDialog::saveClockCheck() {
         lines << FromCore(outcome.note);
     }
     for (const auto& problem : saved.problems) {
-        lines << QStringLiteral("Not saved in ") + FromCore(problem);
+        lines << QStringLiteral("Not saved to ") + FromCore(problem);
     }
     Ask(this, hook, saved.folder ? QMessageBox::Information : QMessageBox::Warning,
         lines.join(QLatin1Char('\n')));
