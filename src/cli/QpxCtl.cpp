@@ -250,9 +250,9 @@ void AddClockCommand(CLI::App& app, CommandLine& line) {
     line.clockSet->add_option("--manual", line.manual, "\"YYYY/MM/DD HH:MM:SS\"");
     CLI::App* show = line.clock->get_subcommand("show");
     show->add_option("--record", line.clockRecord.folder,
-                     "Also write a clock-check record (DIR/SERIAL_TIME_clock.txt and .json; the "
-                     "current folder or the per-user data folder when DIR cannot be written); the "
-                     "serial number is read from the instrument first")
+                     "Also write a clock-check record (DIR/SERIAL_TIME_clock.txt and .json; if DIR "
+                     "cannot be written, the current folder, the user data folder, then the "
+                     "temporary folder); the serial number is read from the instrument first")
         ->type_name("DIR");
     show->add_option("--deployment", line.clockRecord.deployment,
                      "With --record: the deployment record (.json) of the same instrument, to "
