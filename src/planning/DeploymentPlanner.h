@@ -150,6 +150,8 @@ public:
     const std::string& operatorRemarks() const { return remarks_; }
     // The instrument's clock as last read while this plan was open; open() forgets it.
     void noteClockReading(const ClockReading& reading) { clockReading_ = reading; }
+    // The clock was set since: the last reading no longer tells how it stands.
+    void forgetClockReading() { clockReading_.reset(); }
     const std::optional<ClockReading>& clockReading() const { return clockReading_; }
 
     // Shown texts.

@@ -1,6 +1,5 @@
 #include "instrument/RecorderDialogModel.h"
 #include "instrument/SystemTimeDialogModel.h"
-#include "operations/ClockSync.h"
 #include "operations/RecordNaming.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/InstrumentExchange.h"
@@ -63,13 +62,11 @@ void DeploymentDialog::openSystemTime() {
             exchange.resume();
             return accepted;
         });
-    // The reading before the clock was set no longer tells how the instrument's clock stands: the
-    // deployment record must hold the clock as it was left.
-    if (set && link_ != nullptr) {
-        if (const auto instrument = operations::ReadInstrumentClock(*link_)) {
-            planner_.noteClockReading(
-                {link_->clock().localTime(), link_->clock().utcOffsetSeconds(), *instrument});
-        }
+    // The reading before the clock was set no longer tells how the instrument's clock stands; it
+    // is not read again here (that would be an exchange nobody asked for): the review's "Check
+    // Clock" reads it for the record.
+    if (set) {
+        planner_.forgetClockReading();
     }
 }
 
