@@ -58,6 +58,11 @@ struct PlanReaderFuzz {
     static int FuzzOne(const std::uint8_t* data, std::size_t size);
 };
 
+// A file given as the deployment record at recovery, read for its clock reading and compared.
+struct DeploymentRecordReaderFuzz {
+    static int FuzzOne(const std::uint8_t* data, std::size_t size);
+};
+
 struct Harness {
     std::string_view name;
     int (*fuzzOne)(const std::uint8_t* data, std::size_t size);

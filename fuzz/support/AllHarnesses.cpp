@@ -5,7 +5,7 @@
 namespace qpx::fuzz {
 
 std::span<const Harness> AllHarnesses() {
-    static constexpr std::array<Harness, 9> kHarnesses{{
+    static constexpr std::array<Harness, 10> kHarnesses{{
         {"StructureFrameFuzz", &StructureFrameFuzz::FuzzOne},
         {"StructureFrameRepairedFuzz", &StructureFrameRepairedFuzz::FuzzOne},
         {"StructureDecodersFuzz", &StructureDecodersFuzz::FuzzOne},
@@ -15,6 +15,7 @@ std::span<const Harness> AllHarnesses() {
         {"ModelEventsFuzz", &ModelEventsFuzz::FuzzOne},
         {"SettingParserFuzz", &SettingParserFuzz::FuzzOne},
         {"PlanReaderFuzz", &PlanReaderFuzz::FuzzOne},
+        {"DeploymentRecordReaderFuzz", &DeploymentRecordReaderFuzz::FuzzOne},
     }};
     return kHarnesses;
 }

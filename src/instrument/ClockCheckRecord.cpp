@@ -54,6 +54,36 @@ const Json* Member(const Json& object, const char* key) {
     return &object[key];
 }
 
+// An offset of more than two centuries is no clock reading, and a larger one would overflow the
+// drift's subtraction.
+std::optional<std::int64_t> BoundedOffset(const Json* offset) {
+    constexpr std::int64_t kMaxOffsetSeconds = 200LL * 366 * 86400;
+    if (offset == nullptr || !offset->is_number_integer()) {
+        return std::nullopt;
+    }
+    if (offset->is_number_unsigned()) {
+        const auto value = offset->get<std::uint64_t>();
+        return value <= static_cast<std::uint64_t>(kMaxOffsetSeconds)
+                   ? std::optional<std::int64_t>(static_cast<std::int64_t>(value))
+                   : std::nullopt;
+    }
+    const auto value = offset->get<std::int64_t>();
+    return value >= -kMaxOffsetSeconds && value <= kMaxOffsetSeconds
+               ? std::optional<std::int64_t>(value)
+               : std::nullopt;
+}
+
+// A serial number from a file, as messages and records show it: control characters as "?".
+std::string Printable(std::string text) {
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            c = '?';
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 ClockCheck MakeClockCheck(std::string serialNumber, const planning::ClockReading& reading) {
@@ -87,7 +117,7 @@ DeploymentClockReference ReadDeploymentClockReference(std::string_view text) {
         return Problem(ReferenceProblem::NoSerialNumber,
                        "the deployment record names no instrument serial number");
     }
-    const std::string serialNumber = serial->get<std::string>();
+    const std::string serialNumber = Printable(serial->get<std::string>());
     const Json* clock = Member(json, "clockCheck");
     if (clock == nullptr || clock->is_null()) {
         return Problem(ReferenceProblem::NoClockReading,
@@ -96,12 +126,12 @@ DeploymentClockReference ReadDeploymentClockReference(std::string_view text) {
     }
     const Json* computer = Member(*clock, "computerTime");
     const Json* utc = computer != nullptr ? Member(*computer, "utc") : nullptr;
-    const Json* offset = Member(*clock, "offsetSeconds");
+    const std::optional<std::int64_t> offset = BoundedOffset(Member(*clock, "offsetSeconds"));
     std::optional<std::int64_t> readAt;
     if (utc != nullptr && utc->is_string()) {
         readAt = operations::ParseUtcInstant(utc->get<std::string>());
     }
-    if (!readAt || offset == nullptr || !offset->is_number_integer()) {
+    if (!readAt || !offset) {
         return Problem(ReferenceProblem::BadClockReading,
                        "the clock reading of the deployment record of " + serialNumber +
                            " cannot be read",
@@ -111,7 +141,7 @@ DeploymentClockReference ReadDeploymentClockReference(std::string_view text) {
     reference.serialNumber = serialNumber;
     reference.readAtUtcText = utc->get<std::string>();
     reference.readAtUtcSeconds = *readAt;
-    reference.offsetSeconds = offset->get<std::int64_t>();
+    reference.offsetSeconds = *offset;
     return reference;
 }
 

@@ -1,5 +1,6 @@
 #include "instrument/ClockCheckRecord.h"
 
+#include "fuzz/support/KeptInputs.h"
 #include "instrument/DeploymentRecord.h"
 #include "link/CalendarMath.h"
 
@@ -138,6 +139,18 @@ TEST(ClockCheckRecord, AnotherInstrumentsRecordIsRefusedOneWithoutAReadingNoted)
     EXPECT_TRUE(nlohmann::json::parse(instrument::FormatClockCheckJson(*noReading.record))["drift"]
                     .is_null());
     EXPECT_EQ(instrument::ClockCheckStem(check), "QPX123_20261209T110000Z_clock");
+}
+
+} // namespace
+} // namespace qpx::test
+
+namespace qpx::test {
+namespace {
+
+// The kept inputs of the deployment record reader's fuzzer (a real record with and without its
+// clock reading, an offset at the edge of 64 bits), replayed through the harness.
+TEST(DeploymentRecordReaderFuzzInputs, EveryKeptInputHoldsItsInvariants) {
+    EXPECT_GT(fuzz::ReplayKeptInputs(QPX_FUZZ_FOLDER, "DeploymentRecordReaderFuzz"), 0);
 }
 
 } // namespace
