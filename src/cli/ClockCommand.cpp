@@ -148,7 +148,7 @@ int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool 
     const platform::RecordSaved saved = platform::SaveRecord(
         {instrument::ClockCheckStem(check), instrument::FormatClockCheckText(*outcome.record),
          instrument::FormatClockCheckJson(*outcome.record)},
-        platform::RecordFolders(*record.folder));
+        platform::RecordFolders(*record.folder, env.currentFolder));
     for (const auto& problem : saved.problems) {
         env.err << "The clock check record could not be written to " << problem << '\n';
     }
