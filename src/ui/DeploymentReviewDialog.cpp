@@ -289,6 +289,14 @@ bool DeploymentReviewDialog::takeDuration() {
     return true;
 }
 
+void DeploymentReviewDialog::ending(int result) {
+    const std::string typed = duration_->text().toStdString();
+    if (typed != planner_.plannedDurationText()) {
+        static_cast<void>(planner_.plannedDurationChanged(typed));
+    }
+    GuardedDialog::ending(result);
+}
+
 void DeploymentReviewDialog::checkClock() {
     if (!link_.port.isOpen()) {
         return;

@@ -59,6 +59,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // However the review ends, a duration typed and not yet taken is taken (a refused one
+    // leaves the old value), so that it waits in the planner for the next "&Deploy".
+    void ending(int result) override;
 
 private:
     void build();

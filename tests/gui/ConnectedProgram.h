@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ struct Program {
     Program()
         : opener(clock), messages(nullptr, [this](QWidget*, const qpx::ui::MessageBoxRequest& r) {
               boxes.push_back(r);
-              return QMessageBox::Ok;
+              // The record's box is answered with "Open &Folder".
+              return r.buttons.testFlag(QMessageBox::Open) ? QMessageBox::Open : QMessageBox::Ok;
           }) {
         opener.instruments[1] = qpx::sim::QpxScenario();
         qpx::ui::MainDialogSetup setup;
@@ -41,7 +43,7 @@ struct Program {
                                      onShown(shown);
                              },
                              {}});
-            front->setRecordsFolder(records.path());
+            front->setRecordsFolder(recordsFolder.value_or(records.path()));
             return front;
         };
         dialog = std::make_unique<qpx::ui::MainDialog>(opener, clock, std::move(setup));
@@ -62,6 +64,8 @@ struct Program {
     // What "Open &Folder" of the record's box opened.
     std::vector<std::filesystem::path> openedFolders;
     qpx::test::TempDir records;
+    // The run's records folder; none: `records`.
+    std::optional<std::filesystem::path> recordsFolder;
 };
 
 } // namespace qpx::test
