@@ -61,9 +61,14 @@ Lines Std(const QStringList& texts) {
     return lines;
 }
 
-// Every text, choice and date a planner shows, by control.
-QStringList PlannerState(DeploymentDialog& planner) {
+// Every text, choice and date a planner window shows, and the texts its model holds.
+QStringList PlannerState(DeploymentDialog& planner, const Planner& model) {
     QStringList state;
+    for (const std::string& text :
+         {model.cellSizeText(), model.blankingText(), model.cellsText(), model.averagingText(),
+          model.profilingText(), model.batteryPacksText(), model.startDateTimeText()}) {
+        state << QString::fromStdString(text);
+    }
     for (auto* box : planner.findChildren<QLineEdit*>()) {
         state << box->text();
     }
@@ -130,6 +135,7 @@ private slots:
         Program p;
         p.answerReview = false;
         int reviews = 0;
+        int others = 0;
         bool plannerStayed = false;
         p.onShown = [&](QDialog& shown) {
             if (auto* planner = qobject_cast<DeploymentDialog*>(&shown)) {
@@ -140,7 +146,12 @@ private slots:
                 return;
             }
             auto* review = qobject_cast<DeploymentReviewDialog*>(&shown);
-            QVERIFY(review != nullptr);
+            if (review == nullptr) {
+                // A window the Enter opened (a folder dialog): the fault shows in the counts.
+                ++others;
+                shown.reject();
+                return;
+            }
             ++reviews;
             QVERIFY(!review->warningTexts().isEmpty());
             QVERIFY(review->warningTexts().first().startsWith(QStringLiteral("Warning: ")));
@@ -159,6 +170,7 @@ private slots:
         };
         Go(p);
         QCOMPARE(reviews, 1);
+        QCOMPARE(others, 0);
         QVERIFY(plannerStayed);
         QCOMPARE(p.dialog->lastOutcome(), qpx::operations::ConnectedSetupOutcome::Cancelled);
         QCOMPARE(p.received().back(), std::string("bdir"));
@@ -258,18 +270,20 @@ private slots:
         QStringList before;
         QStringList after;
         QString durationSecondTime;
+        std::vector<QStringList> commandsShown;
         QString remarksSecondTime;
         p.onShown = [&](QDialog& shown) {
             if (auto* planner = qobject_cast<DeploymentDialog*>(&shown)) {
                 PasteText(Control<QLineEdit>(planner, qpx::planning::kCellSizeBoxId),
                           QStringLiteral("1.64"));
-                before = PlannerState(*planner);
+                before = PlannerState(*planner, p.dialog->planner());
                 Control<QPushButton>(planner, Planner::kDeployId)->click();
-                after = PlannerState(*planner);
+                after = PlannerState(*planner, p.dialog->planner());
                 Control<QPushButton>(planner, Planner::kDeployId)->click();
                 return;
             }
             if (auto* review = qobject_cast<DeploymentReviewDialog*>(&shown)) {
+                commandsShown.push_back(review->commandTexts());
                 if (++reviews == 1) {
                     PasteText(review->plannedDurationBox(), QStringLiteral("12.5"));
                     review->remarksBox()->setPlainText(QStringLiteral("Mooring B"));
@@ -288,6 +302,8 @@ private slots:
         QCOMPARE(reviews, 2);
         QVERIFY(before.contains(QStringLiteral("1.64")));
         QCOMPARE(after, before);
+        // The plan that goes out is the one first reviewed, not one converted twice.
+        QCOMPARE(commandsShown[1], commandsShown[0]);
         QCOMPARE(durationSecondTime, QStringLiteral("12.5"));
         QCOMPARE(remarksSecondTime, QStringLiteral("Mooring B"));
         QCOMPARE(p.dialog->lastOutcome(), qpx::operations::ConnectedSetupOutcome::Deployed);
