@@ -28,6 +28,9 @@ namespace qpx::ui {
 namespace {
 
 constexpr const char* kWarningPrefix = "Warning: ";
+constexpr int kMinimumWidth = 720;
+// What a warning's text has of that width, less the margins and its mark.
+constexpr int kNarrowestWarningWidth = kMinimumWidth - 100;
 constexpr const char* kClockNotRead =
     "The instrument's clock could not be read. Nothing was changed.";
 
@@ -51,6 +54,9 @@ QGroupBox* LinesGroup(QWidget* parent, const QString& title,
         caption->setBuddy(value);
         form->addRow(caption, value);
     }
+    // Beside the wrapped warnings the window's layout works height for width, which would
+    // squeeze a group of fixed lines.
+    group->setMinimumHeight(group->sizeHint().height());
     return group;
 }
 
@@ -71,12 +77,17 @@ QFrame* WarningArea(QWidget* parent, const std::vector<instrument::ReviewWarning
         mark->setAccessibleName(QStringLiteral("Warning"));
         auto* text = new QLabel(QString::fromUtf8(kWarningPrefix) + Text(warning.text), area);
         text->setTextFormat(Qt::PlainText);
+        // Read whole, never clipped at the window's edge.
+        text->setWordWrap(true);
         text->setObjectName(QStringLiteral("warning"));
         text->setAccessibleName(text->text());
         QFont bold = text->font();
         bold.setBold(true);
         text->setFont(bold);
-        row->addWidget(mark);
+        // The lines it wraps into at the window's narrowest, so that a short screen (where the
+        // window is held to its minimum height) never lays the sections over each other.
+        text->setMinimumHeight(text->heightForWidth(kNarrowestWarningWidth));
+        row->addWidget(mark, 0, Qt::AlignTop);
         row->addWidget(text, 1);
         rows->addLayout(row);
     }
@@ -213,7 +224,7 @@ void DeploymentReviewDialog::build() {
     layout_->addWidget(content_, 1);
     layout_->addLayout(form);
     layout_->addLayout(buttons);
-    setMinimumWidth(560);
+    setMinimumWidth(kMinimumWidth);
 }
 
 QWidget* DeploymentReviewDialog::buildContent() {
@@ -244,6 +255,7 @@ QWidget* DeploymentReviewDialog::buildContent() {
     for (const std::string& line : review_.commands) {
         commands_->addItem(Text(line));
     }
+    commands_->setMinimumHeight(commands_->fontMetrics().lineSpacing() * 9);
     commandsLayout->addWidget(commands_);
     column->addWidget(commandsGroup, 1);
     return content;
