@@ -369,6 +369,35 @@ private slots:
         QCOMPARE(records, 2);
     }
 
+    // A run that failed part-way keeps its record too, and the main window says where it is.
+    void failedUploadLeavesARecord() {
+        Program p;
+        qpx::sim::Scenario lost = qpx::sim::QpxScenario();
+        lost.silence = qpx::sim::SilenceFault{-1, "SaveSetup"};
+        p.opener.instruments[1] = lost;
+        p.onShown = [](QDialog& shown) {
+            if (auto* planner = qobject_cast<DeploymentDialog*>(&shown)) {
+                Control<QPushButton>(planner, Planner::kDeployId)->click();
+            }
+        };
+        Go(p);
+        QCOMPARE(p.dialog->lastOutcome(), qpx::operations::ConnectedSetupOutcome::UploadFailed);
+        QCOMPARE(p.dialog->lastRecordFolder(), std::optional<fs::path>(p.records.path()));
+        fs::path json;
+        for (const auto& entry : fs::directory_iterator(p.records.path())) {
+            if (entry.path().extension() == ".json") {
+                json = entry.path();
+            }
+        }
+        const auto record = nlohmann::json::parse(ReadFile(json), nullptr, false);
+        QVERIFY(!record.is_discarded());
+        QCOMPARE(record["result"].get<std::string>(), std::string("the upload failed"));
+        QVERIFY(!record["failure"]["step"].get<std::string>().empty());
+        QCOMPARE(record["sent"].back()["command"].get<std::string>(), std::string("SaveSetup"));
+        QVERIFY(!record["sent"].back()["succeeded"].get<bool>());
+        QVERIFY(p.boxes.back().text.startsWith(QStringLiteral("The deployment record is in\n")));
+    }
+
     // The default button follows the warnings each time the review is rebuilt; a refused
     // duration keeps the old one and says why.
     void defaultButtonFollowsTheWarnings_data() {
