@@ -305,6 +305,9 @@ void DeploymentReviewDialog::ending(int result) {
     const std::string typed = duration_->text().toStdString();
     if (typed != planner_.plannedDurationText()) {
         static_cast<void>(planner_.plannedDurationChanged(typed));
+        // The box loses the focus as the window hides: a refused text left in it would bring
+        // its message up after the window has gone.
+        SetBoxText(duration_, planner_.plannedDurationText());
     }
     GuardedDialog::ending(result);
 }
