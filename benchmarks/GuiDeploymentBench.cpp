@@ -10,6 +10,7 @@
 #include "ui/DeploymentDialog.h"
 #include "ui/DeploymentDisplayDialog.h"
 #include "ui/DeploymentFrontEnd.h"
+#include "ui/DeploymentReviewDialog.h"
 #include "ui/MainDialog.h"
 #include "ui/MessageBoxSink.h"
 #include "ui/TemplateId.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -44,15 +46,22 @@ int main(int argc, char** argv) {
             return QMessageBox::Ok;
         });
 
+    // The run's deployment record goes to a folder of its own, removed at the end.
+    const QTemporaryDir records;
     qpx::ui::MainDialogSetup setup;
     setup.messages = &messages;
-    setup.makeFrontEnd = [](QWidget* parent, qpx::planning::DeploymentPlanner& planner,
-                            qpx::link::Clock& runClock, qpx::link::MessageSink& sink)
+    setup.makeFrontEnd = [&records](QWidget* parent, qpx::planning::DeploymentPlanner& planner,
+                                    qpx::link::Clock& runClock, qpx::link::MessageSink& sink)
         -> std::unique_ptr<qpx::operations::ConnectedSetupFrontEnd> {
         auto front = std::make_unique<qpx::ui::DeploymentFrontEnd>(parent, planner, runClock, sink);
         front->setHooks({[](QDialog& dialog) {
                              if (qobject_cast<qpx::ui::DeploymentDialog*>(&dialog) != nullptr) {
                                  Click(&dialog, qpx::planning::DeploymentPlanner::kDeployId);
+                                 return;
+                             }
+                             if (auto* review =
+                                     qobject_cast<qpx::ui::DeploymentReviewDialog*>(&dialog)) {
+                                 review->deployButton()->click();
                                  return;
                              }
                              // Three seconds of the instrument's output, then OK.
@@ -61,6 +70,7 @@ int main(int argc, char** argv) {
                              });
                          },
                          {}});
+        front->setRecordsFolder(records.path().toStdU16String());
         return front;
     };
     qpx::ui::MainDialog main(opener, clock, std::move(setup));

@@ -1,6 +1,7 @@
 #include "ui/DeploymentDialog.h"
 
 #include "planning/DeploymentValidation.h"
+#include "ui/DeploymentReviewDialog.h"
 #include "ui/DialogWidgets.h"
 #include "ui/InstrumentExchange.h"
 #include "ui/PlanViewsWindow.h"
@@ -364,6 +365,9 @@ void DeploymentDialog::deployClicked() {
         return;
     }
     takeStartTime();
+    if (link_ != nullptr && !planner_.planning() && !reviewPassed()) {
+        return;
+    }
     DeploymentPlanner::DeployResult result = planner_.deploy();
     if (result.message) {
         showRefusal(*result.message);
@@ -372,6 +376,29 @@ void DeploymentDialog::deployClicked() {
     plan_ = std::move(result.value);
     showValues();
     accept();
+}
+
+bool DeploymentDialog::reviewPassed() {
+    // "&Deploy" changes shown texts as it passes (lengths typed in feet become metres); the
+    // planner the user goes back to must not have been through it.
+    DeploymentPlanner reviewed = planner_;
+    DeploymentPlanner::DeployResult checked = reviewed.deploy();
+    if (checked.message) {
+        showRefusal(*checked.message);
+        return false;
+    }
+    DeploymentReviewDialog review(this, reviewed, std::move(*checked.value), *link_, messages_,
+                                  recordsFolder_);
+    review.setDialogHook(dialogHook_);
+    const bool deploy = ExecModal(review, dialogHook_) == QDialog::Accepted;
+    // The review's own values are the plan's, whichever way it closed: they are there when the
+    // user comes back to it, and they reach the record.
+    static_cast<void>(planner_.plannedDurationChanged(reviewed.plannedDurationText()));
+    planner_.setOperatorRemarks(reviewed.operatorRemarks());
+    if (const auto& reading = reviewed.clockReading()) {
+        planner_.noteClockReading(*reading);
+    }
+    return deploy;
 }
 
 void DeploymentDialog::showRefusal(const planning::DialogMessage& message) {

@@ -9,6 +9,7 @@
 #include "ui/GuardedDialog.h"
 
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -69,6 +70,9 @@ public:
     // The open connection the recorder, system time and PC-QPX windows talk over (none in
     // planning mode, where their buttons are disabled or work on the copies alone).
     void setLink(link::Link* link) { link_ = link; }
+    // Where the run keeps the deployment record; the review shows it and may change it (none:
+    // the review shows no folder).
+    void setRecordsFolder(std::filesystem::path* folder) { recordsFolder_ = folder; }
     // Called with each sub-dialog once it shows (tests drive them through it).
     void setDialogHook(DialogHook hook) { dialogHook_ = std::move(hook); }
 
@@ -98,6 +102,9 @@ private:
     void showEstimates();
     void showProfileBoxes();
     void deployClicked();
+    // Connected, "&Deploy" shows the review first: its checks and texts on a copy of the
+    // planner, so that going back finds every value as it was. True: deploy.
+    bool reviewPassed();
     void showPlanViews();
     // A refusal of "&Deploy"'s checks: its message, then the focus on its box.
     void showRefusal(const planning::DialogMessage& message);
@@ -125,6 +132,7 @@ private:
     link::MessageSink& messages_;
     std::function<void()> help_;
     link::Link* link_ = nullptr;
+    std::filesystem::path* recordsFolder_ = nullptr;
     DialogHook dialogHook_;
     std::optional<planning::AcceptedPlan> plan_;
     // What the planner was opened on, before any change of the user's.

@@ -135,7 +135,7 @@ void HyperlinkControl::reportOpenError(int code) {
     const std::string text = HyperlinkErrorMessage(code);
     presenter_(window(), {QMessageBox::Warning, QString::fromLatin1(kMessageTitle),
                           QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                          QMessageBox::Ok, QMessageBox::Ok});
+                          QMessageBox::Ok, QMessageBox::Ok, QString()});
 }
 
 void HyperlinkControl::mouseReleaseEvent(QMouseEvent* event) {

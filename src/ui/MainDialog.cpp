@@ -2,6 +2,7 @@
 
 #include "ui/AboutDialog.h"
 #include "ui/CommunicationsDialog.h"
+#include "ui/DeploymentFrontEnd.h"
 #include "ui/HelpFile.h"
 #include "ui/InstrumentExchange.h"
 #include "ui/MessageBoxSink.h"
@@ -9,6 +10,7 @@
 #include "ui/ProgressWindowFactory.h"
 #include "ui/TemplateId.h"
 
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #ifdef _WIN32
@@ -190,6 +193,35 @@ void MainDialog::onConnected() {
         lastOutcome_ = operations::RunConnectedSetup(link, *progress_, *frontEnd, unitSystem_);
     }
     port_.reset();
+    lastRecordFolder_.reset();
+    if (const auto* deployment = dynamic_cast<const DeploymentFrontEnd*>(frontEnd.get())) {
+        if (const auto& kept = deployment->keptRecord()) {
+            lastRecordFolder_ = kept->folder;
+            showRecordPlace(kept->folder, KeptRecordText(*kept));
+        }
+    }
+}
+
+void MainDialog::showRecordPlace(const std::filesystem::path& folder, const QString& text) {
+    const QString title = QStringLiteral("Deployment record");
+    auto* boxes = dynamic_cast<MessageBoxSink*>(messages_);
+    if (boxes == nullptr) {
+        messages_->showInformation(title.toStdString(), text.toStdString());
+        return;
+    }
+    MessageBoxRequest request{QMessageBox::Information,
+                              title,
+                              text,
+                              QMessageBox::Ok | QMessageBox::Open,
+                              QMessageBox::Ok,
+                              QStringLiteral("Open &Folder")};
+    if (boxes->present(request) != QMessageBox::Open)
+        return;
+    if (setup_.openFolder) {
+        setup_.openFolder(folder);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdU16String(folder.u16string())));
 }
 
 void MainDialog::planDeployment() {

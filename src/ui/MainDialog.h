@@ -52,6 +52,8 @@ struct MainDialogSetup {
     std::function<void(CommunicationsDialog&)> onCommunicationsShown;
     // Called before every port scan (the program refreshes its list of serial devices).
     std::function<void()> beforeScan;
+    // "Open &Folder" of the record's box; unset: the desktop's file manager opens the folder.
+    std::function<void(const std::filesystem::path&)> openFolder;
 };
 
 // The main window (template 102): the choice between a connected system and planning, the unit
@@ -90,6 +92,11 @@ public:
     ProgressWindowFactory* progressWindows() const { return ownProgress_.get(); }
     // How the last connected run ended; nothing before the first.
     std::optional<operations::ConnectedSetupOutcome> lastOutcome() const { return lastOutcome_; }
+    // The folder that holds the last connected run's deployment record; nothing when that run
+    // made none (it ended before the upload).
+    const std::optional<std::filesystem::path>& lastRecordFolder() const {
+        return lastRecordFolder_;
+    }
     // Called with each About box once shown (tests close it from here).
     std::function<void(QDialog&)> onAboutShown;
 
@@ -104,6 +111,8 @@ protected:
 private:
     void readControls();
     void onConnected();
+    // After the run (and its disconnect message): where the record is, with "Open &Folder".
+    void showRecordPlace(const std::filesystem::path& folder, const QString& text);
 
     link::PortOpener& opener_;
     link::Clock& clock_;
@@ -122,6 +131,7 @@ private:
     std::array<ColourControl, 5> colours_;
     model::UnitSystem unitSystem_ = model::kMetricUnits;
     std::optional<operations::ConnectedSetupOutcome> lastOutcome_;
+    std::optional<std::filesystem::path> lastRecordFolder_;
 
     QPushButton* connectedButton_ = nullptr;
     QPushButton* planningButton_ = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/MessageBoxSink.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
 
@@ -16,6 +17,9 @@ QString FromCore(std::string_view text) {
 QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const MessageBoxRequest& request) {
     QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
     box.setDefaultButton(request.defaultButton);
+    if (QAbstractButton* open = box.button(QMessageBox::Open);
+        open != nullptr && !request.openText.isEmpty())
+        open->setText(request.openText);
     const bool waiting = QGuiApplication::overrideCursor() != nullptr;
     if (waiting)
         QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -37,18 +41,19 @@ QMessageBox::StandardButton MessageBoxSink::present(const MessageBoxRequest& req
 
 void MessageBoxSink::showMessage(std::string_view text) {
     present({QMessageBox::Warning, QString::fromLatin1(kMessageTitle), FromCore(text),
-             QMessageBox::Ok, QMessageBox::Ok});
+             QMessageBox::Ok, QMessageBox::Ok, QString()});
 }
 
 bool MessageBoxSink::askOkCancel(std::string_view text, std::string_view title) {
     const QString shownTitle = title.empty() ? QString::fromLatin1(kMessageTitle) : FromCore(title);
     return present({QMessageBox::Warning, shownTitle, FromCore(text),
-                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok}) == QMessageBox::Ok;
+                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QString()}) ==
+           QMessageBox::Ok;
 }
 
 void MessageBoxSink::showInformation(std::string_view title, std::string_view text) {
     present({QMessageBox::Information, FromCore(title), FromCore(text), QMessageBox::Ok,
-             QMessageBox::Ok});
+             QMessageBox::Ok, QString()});
 }
 
 } // namespace qpx::ui

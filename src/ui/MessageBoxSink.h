@@ -17,6 +17,8 @@ struct MessageBoxRequest {
     QString text;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
+    // When set, the text of the Open button ("Open &Folder"); a presenter answers Open for it.
+    QString openText;
 };
 
 // Shows a box and returns the button the user chose. The program uses ShowMessageBox; tests hand

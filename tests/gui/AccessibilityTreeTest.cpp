@@ -13,6 +13,7 @@
 #include "ui/CommunicationsDialog.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/DeploymentDisplayDialog.h"
+#include "ui/DeploymentReviewDialog.h"
 #include "ui/MainDialog.h"
 #include "ui/ProfileAssistantDialog.h"
 #include "ui/ProgressWindow.h"
@@ -247,6 +248,20 @@ const std::pair<const char*, std::function<void(const Inspect&)>> kWindows[] = {
          qpx::ui::ProgressWindow window(&owner, clock);
          window.present();
          inspect(window);
+     }},
+    {"deployment review",
+     [](const Inspect& inspect) {
+         // With warnings (the inputs' start is long past, the card in use): every part shown.
+         qpx::sim::SimulatedLine line;
+         qpx::test::RecordingMessageSink messages;
+         qpx::link::Link link = line.link(messages);
+         Planner planner;
+         planner.open(qpx::test::ConnectedInputs());
+         auto plan = planner.deploy();
+         std::filesystem::path folder = "/records";
+         qpx::ui::DeploymentReviewDialog window(nullptr, planner, *plan.value, link, messages,
+                                                &folder);
+         ShowAndInspect(window, inspect);
      }},
     {"deployment display",
      [](const Inspect& inspect) {

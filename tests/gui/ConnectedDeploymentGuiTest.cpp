@@ -1,3 +1,4 @@
+#include "gui/ConnectedProgram.h"
 #include "gui/GuiTestRegistry.h"
 #include "gui/PlannerTestInputs.h"
 #include "link/VirtualClock.h"
@@ -36,6 +37,7 @@ using qpx::ui::DeploymentDialog;
 using qpx::ui::DeploymentDisplayDialog;
 using qpx::ui::MainDialog;
 using Planner = qpx::planning::DeploymentPlanner;
+using qpx::test::Program;
 
 const QString kDownloadLog = QStringLiteral("Waking up System............... Success\n"
                                             "Get System Configuration....... Success\n"
@@ -43,39 +45,6 @@ const QString kDownloadLog = QStringLiteral("Waking up System............... Suc
                                             "Get User Setup................. Success\n"
                                             "Get Waves Option............... Success\n"
                                             "Get Recorder Settings.......... Success\n");
-
-// The program as Main.cpp puts it together, on the in-process simulator and the virtual clock:
-// the real message boxes' requests recorded, real progress windows, the real planner windows.
-struct Program {
-    Program()
-        : opener(clock), messages(nullptr, [this](QWidget*, const qpx::ui::MessageBoxRequest& r) {
-              boxes.push_back(r);
-              return QMessageBox::Ok;
-          }) {
-        opener.instruments[1] = qpx::sim::QpxScenario();
-        qpx::ui::MainDialogSetup setup;
-        setup.messages = &messages;
-        setup.makeFrontEnd = [this](QWidget* parent, Planner& planner, qpx::link::Clock& runClock,
-                                    qpx::link::MessageSink& sink) {
-            auto front =
-                std::make_unique<qpx::ui::DeploymentFrontEnd>(parent, planner, runClock, sink);
-            front->setHooks({[this](QDialog& shown) { onShown(shown); }, {}});
-            return front;
-        };
-        dialog = std::make_unique<MainDialog>(opener, clock, std::move(setup));
-        messages.setParentWidget(dialog.get());
-        progress = dialog->progressWindows();
-    }
-    const std::vector<std::string>& received() { return opener.lastInstrument().transcript(); }
-
-    qpx::link::VirtualClock clock;
-    qpx::test::SimulatedPortOpener opener;
-    std::vector<qpx::ui::MessageBoxRequest> boxes;
-    qpx::ui::MessageBoxSink messages;
-    std::unique_ptr<MainDialog> dialog;
-    qpx::ui::ProgressWindowFactory* progress = nullptr;
-    std::function<void(QDialog&)> onShown;
-};
 
 class ConnectedDeploymentGuiTest : public QObject {
     Q_OBJECT
@@ -165,9 +134,10 @@ private slots:
 
         QCOMPARE(interval, QStringLiteral("Time between Profiles: 1800 seconds"));
         QVERIFY2(!output.isEmpty(), "the display showed nothing");
-        // The only box comes after the display: the disconnect message, as information.
+        // The boxes come after the display: the disconnect message, as information, then where
+        // the deployment record is.
         QCOMPARE(boxesBeforeDisplayClosed, std::size_t{0});
-        QCOMPARE(p.boxes.size(), std::size_t{1});
+        QCOMPARE(p.boxes.size(), std::size_t{2});
         QCOMPARE(p.boxes[0].icon, QMessageBox::Information);
         QCOMPARE(p.boxes[0].title, QStringLiteral("QPX deployment"));
         QCOMPARE(p.boxes[0].text, QStringLiteral("Now disconnect the communication cable from "
@@ -321,8 +291,8 @@ private slots:
                                                 "SaveSetup",
                                                 "deploy"};
         QVERIFY(p.received() == expected);
-        // The only box: the disconnect message after the display.
-        QCOMPARE(p.boxes.size(), std::size_t{1});
+        // The disconnect message after the display, then the record's place.
+        QCOMPARE(p.boxes.size(), std::size_t{2});
         const auto& saved = p.opener.lastInstrument().savedStructures();
         QCOMPARE(saved.operationConfiguration.pulseLength, 50u);
         QCOMPARE(static_cast<int>(saved.userSetup.salinity), 300);

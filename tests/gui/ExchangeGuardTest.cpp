@@ -1,11 +1,13 @@
 #include "gui/GuiTestRegistry.h"
 #include "gui/PlannerTestInputs.h"
+#include "gui/ReviewAnswer.h"
 #include "instrument/PcQpxSettings.h"
 #include "instrument/RecorderDialogModel.h"
 #include "link/PortDevice.h"
 #include "link/VirtualClock.h"
 #include "planning/DefaultStructures.h"
 #include "support/SimulatedPortOpener.h"
+#include "support/TempDir.h"
 #include "ui/CommunicationsDialog.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/DeploymentDisplayDialog.h"
@@ -161,7 +163,12 @@ struct Program {
                                     qpx::link::MessageSink& sink) {
             auto front =
                 std::make_unique<qpx::ui::DeploymentFrontEnd>(parent, planner, runClock, sink);
-            front->setHooks({[this](QDialog& shown) { onShown(shown); }, {}});
+            front->setHooks({[this](QDialog& shown) {
+                                 if (!answerReview || !qpx::test::DeployFromReview(shown))
+                                     onShown(shown);
+                             },
+                             {}});
+            front->setRecordsFolder(records.path());
             return front;
         };
         main = std::make_unique<qpx::ui::MainDialog>(opener, clock, std::move(setup));
@@ -183,6 +190,9 @@ struct Program {
     std::unique_ptr<qpx::ui::MainDialog> main;
     Interruption interruption;
     std::function<void(QDialog&)> onShown;
+    // The review is answered with "&Deploy" unless a test meets it itself.
+    bool answerReview = true;
+    qpx::test::TempDir records;
 };
 
 // One connected run through the exchange under test; what happened on the way.

@@ -1,11 +1,13 @@
 #include "gui/GuiTestRegistry.h"
 #include "gui/PlannerTestInputs.h"
+#include "gui/ReviewAnswer.h"
 #include "operations/ConnectedSetup.h"
 #include "operations/Connection.h"
 #include "planning/DeploymentValidation.h"
 #include "support/KeptProgressViews.h"
 #include "support/RecordingMessageSink.h"
 #include "support/SimulatedPortOpener.h"
+#include "support/TempDir.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/DeploymentDisplayDialog.h"
 #include "ui/DeploymentFrontEnd.h"
@@ -41,7 +43,12 @@ struct Connected {
     ConnectedSetupOutcome run(const qpx::ui::DialogHook& onShown) {
         qpx::link::Link link{*slot, messages, std::nullopt};
         qpx::ui::DeploymentFrontEnd front(nullptr, planner, clock, messages);
-        front.setHooks({onShown, {}});
+        front.setHooks({[&onShown](QDialog& shown) {
+                            if (!qpx::test::DeployFromReview(shown))
+                                onShown(shown);
+                        },
+                        {}});
+        front.setRecordsFolder(records.path());
         return qpx::operations::RunConnectedSetup(link, views, front, 1);
     }
     const Lines& received() { return opener.lastInstrument().transcript(); }
@@ -52,6 +59,7 @@ struct Connected {
     qpx::test::RecordingMessageSink messages;
     qpx::test::KeptProgressViews views;
     Planner planner;
+    qpx::test::TempDir records;
     bool connected = false;
 };
 

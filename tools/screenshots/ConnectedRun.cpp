@@ -8,6 +8,7 @@
 #include "ui/DeploymentDialog.h"
 #include "ui/DeploymentDisplayDialog.h"
 #include "ui/DeploymentFrontEnd.h"
+#include "ui/DeploymentReviewDialog.h"
 #include "ui/MainDialog.h"
 #include "ui/MessageBoxSink.h"
 #include "ui/ProfileAssistantDialog.h"
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <array>
 #include <memory>
 
@@ -67,6 +69,8 @@ public:
                                     link::MessageSink& sink) {
             auto front = std::make_unique<ui::DeploymentFrontEnd>(parent, planner, runClock, sink);
             front->setHooks({[this](QDialog& shown) { onShown(shown); }, {}});
+            // The run's record stays out of the user's documents.
+            front->setRecordsFolder(records_.path().toStdU16String());
             return front;
         };
         main_ = std::make_unique<ui::MainDialog>(ports_, clock_, std::move(setup));
@@ -117,6 +121,9 @@ private:
     void onShown(QDialog& shown) {
         if (auto* planner = qobject_cast<ui::DeploymentDialog*>(&shown)) {
             onPlanner(*planner);
+        } else if (auto* review = qobject_cast<ui::DeploymentReviewDialog*>(&shown)) {
+            // Saved on its own (SaveReviews), with fixed texts.
+            review->deployButton()->click();
         } else if (auto* display = qobject_cast<ui::DeploymentDisplayDialog*>(&shown)) {
             onDisplay(*display);
         } else {
@@ -211,6 +218,7 @@ private:
 
     const ConnectedRun& run_;
     ShotWriter& writer_;
+    QTemporaryDir records_;
     link::VirtualClock clock_;
     ShowcasePorts ports_;
     ui::MessageBoxSink messages_;

@@ -2,6 +2,7 @@
 // <folder>/<window>.png (default docs/screenshots). Run it through tools/screenshots.sh, which
 // builds it and uses the offscreen platform.
 
+#include "link/SystemType.h"
 #include "link/VirtualClock.h"
 #include "planning/DefaultStructures.h"
 #include "planning/DeploymentPlanner.h"
@@ -10,8 +11,10 @@
 #include "screenshots/FixedTime.h"
 #include "screenshots/ShotWriter.h"
 #include "screenshots/ShowcasePorts.h"
+#include "sim/SimulatedLine.h"
 #include "ui/AboutDialog.h"
 #include "ui/DeploymentDialog.h"
+#include "ui/DeploymentReviewDialog.h"
 #include "ui/MainDialog.h"
 #include "ui/MessageBoxSink.h"
 #include "ui/PlanViewsWindow.h"
@@ -92,6 +95,39 @@ void SavePlanViews(ShotWriter& writer) {
     }
 }
 
+// The deployment review of a 1500 kHz plan, with warnings (a start already past, a card in use
+// and a planned duration the battery does not reach) and without (tomorrow, an empty card, a
+// duration both estimates cover).
+void SaveReviews(ShotWriter& writer) {
+    for (const bool warned : {true, false}) {
+        sim::SimulatedLine line(screenshots::ShowcaseInstrument());
+        line.clock().setLocalTime(screenshots::kComputerTime);
+        ui::MessageBoxSink messages(nullptr, AnswerAtOnce);
+        link::Link link = line.link(messages);
+        link.identity = {"QPX Version 1.70", link::kSystemQpx};
+        planning::PlannerInputs inputs =
+            planning::PlanDeployment(1, planning::SystemChoice{1, 32, 1});
+        inputs.planning = false;
+        inputs.recorder = planning::RecorderSpace{64 << 20, warned ? 14287872 : 0};
+        planning::DeploymentPlanner planner;
+        planner.open(inputs);
+        planner.cellsChanged("25");
+        planner.profilingIntervalChanged("1800");
+        planner.setStartTime(warned ? link::CalendarTime{2026, 3, 13, 12, 0, 0}
+                                    : link::CalendarTime{2026, 3, 15, 8, 0, 0});
+        static_cast<void>(planner.plannedDurationChanged(warned ? "400" : "30"));
+        planner.setOperatorRemarks("Harbour mouth, 12 m. A. Diver");
+        const planning::DeploymentPlanner::DeployResult plan = planner.deploy();
+        if (!plan.value)
+            continue;
+        std::filesystem::path folder = "/home/operator/Documents/DeployQpx records";
+        ui::DeploymentReviewDialog review(nullptr, planner, *plan.value, link, messages, &folder);
+        review.show();
+        writer.save(review,
+                    warned ? QStringLiteral("review-warnings") : QStringLiteral("review-plain"));
+    }
+}
+
 // The PC-QPX settings are offered only by a pulse-coherent instrument.
 sim::Scenario PulseCoherentInstrument() {
     sim::Scenario scenario = screenshots::ShowcaseInstrument();
@@ -133,6 +169,7 @@ int main(int argc, char** argv) {
     SaveMainAndAbout(writer);
     SavePlanning(writer);
     SavePlanViews(writer);
+    SaveReviews(writer);
 
     screenshots::ConnectedRun metric;
     metric.instrument = screenshots::ShowcaseInstrument();
