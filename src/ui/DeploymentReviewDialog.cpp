@@ -208,11 +208,9 @@ void DeploymentReviewDialog::build() {
     back_->setAccessibleName(QStringLiteral("Back to Planner"));
     connect(checkClock_, &QPushButton::clicked, this, &DeploymentReviewDialog::checkClock);
     connect(deploy_, &QPushButton::clicked, this, &DeploymentReviewDialog::deployClicked);
-    connect(back_, &QPushButton::clicked, this, [this] {
-        if (!InstrumentExchange::Refused()) {
-            reject();
-        }
-    });
+    // Like Escape and the close box: asked during "Check Clock", the window goes back once the
+    // read is over (GuardedDialog holds the request), never under it.
+    connect(back_, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(checkClock_);
     buttons->addStretch();

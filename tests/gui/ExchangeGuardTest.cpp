@@ -12,6 +12,7 @@
 #include "ui/DeploymentDialog.h"
 #include "ui/DeploymentDisplayDialog.h"
 #include "ui/DeploymentFrontEnd.h"
+#include "ui/DeploymentReviewDialog.h"
 #include "ui/InstrumentExchange.h"
 #include "ui/MainDialog.h"
 #include "ui/MessageBoxSink.h"
@@ -116,14 +117,15 @@ enum class Exchange {
     Format,
     ClockRead,
     ClockSet,
-    PcQpxUpdate
+    PcQpxUpdate,
+    ReviewClock, // "Check Clock" in the deployment review
 };
 enum class Action { AccessiblePress, WindowSystemClose, PostedClose, TimerClose, SecondExchange };
 
 const char* Name(Exchange e) {
-    static const char* const names[] = {"Go!",          "download",      "upload",
-                                        "display read", "recorder read", "format",
-                                        "clock read",   "clock set",     "PC-QPX update"};
+    static const char* const names[] = {
+        "Go!",    "download",   "upload",    "display read",  "recorder read",
+        "format", "clock read", "clock set", "PC-QPX update", "review clock"};
     return names[static_cast<int>(e)];
 }
 
@@ -249,6 +251,8 @@ Run Drive(Exchange exchange, std::optional<Action> action) {
             return p.lastIs("Date ");
         case Exchange::PcQpxUpdate:
             return p.lastIs("pl");
+        case Exchange::ReviewClock:
+            return p.lastIs("Date") && target.window != nullptr;
         }
         return false;
     };
@@ -284,7 +288,18 @@ Run Drive(Exchange exchange, std::optional<Action> action) {
         run.targetOpenAfterExchange = window != nullptr && window->isVisible();
     };
 
+    p.answerReview = exchange != Exchange::ReviewClock;
     p.onShown = [&](QDialog& shown) {
+        if (auto* review = qobject_cast<qpx::ui::DeploymentReviewDialog*>(&shown)) {
+            // Back to the planner is what ends the review; its "&Deploy" would start another
+            // exchange. After the clock read, the planner is cancelled.
+            target = Aim(review, review->backButton(), review->deployButton());
+            review->checkClockButton()->click();
+            afterExchange(review);
+            if (review->isVisible())
+                review->reject();
+            return;
+        }
         if (auto* plannerShown = qobject_cast<DeploymentDialog*>(&shown)) {
             planner = plannerShown;
             run.plannerShown = true;
@@ -319,7 +334,8 @@ Run Drive(Exchange exchange, std::optional<Action> action) {
             }
             if (!planner || !planner->isVisible())
                 return;
-            if (exchange == Exchange::Upload || exchange == Exchange::DisplayRead) {
+            if (exchange == Exchange::Upload || exchange == Exchange::DisplayRead ||
+                exchange == Exchange::ReviewClock) {
                 PasteText(Control<QLineEdit>(planner, qpx::planning::kCellsBoxId),
                           QStringLiteral("5"));
                 Control<QAbstractButton>(planner, Planner::kDeployId)->click();
@@ -413,7 +429,7 @@ private slots:
     void nothingThatArrivesDuringAnExchangeCutsItShort_data() {
         QTest::addColumn<int>("exchange");
         QTest::addColumn<int>("action");
-        for (int e = 0; e <= static_cast<int>(Exchange::PcQpxUpdate); ++e) {
+        for (int e = 0; e <= static_cast<int>(Exchange::ReviewClock); ++e) {
             for (int a = 0; a <= static_cast<int>(Action::SecondExchange); ++a) {
                 QTest::newRow(QStringLiteral("%1, %2")
                                   .arg(QString::fromLatin1(Name(static_cast<Exchange>(e))),
@@ -474,6 +490,13 @@ private slots:
             QCOMPARE(run.outcome, std::optional<Outcome>(Outcome::Deployed));
             QVERIFY(!run.targetOpenAfterExchange);
             QVERIFY(run.ticksAfterDelivery <= 1);
+            break;
+        case Exchange::ReviewClock:
+            // The review went back to the planner once the clock was read; nothing uploaded.
+            QCOMPARE(run.outcome, std::optional<Outcome>(Outcome::Cancelled));
+            QVERIFY(!sent("StartDate") && !sent("deploy"));
+            QVERIFY(sent("Time"));
+            QVERIFY(!run.targetOpenAfterExchange);
             break;
         case Exchange::RecorderRead:
         case Exchange::ClockRead:
