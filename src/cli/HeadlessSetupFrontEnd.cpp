@@ -102,9 +102,7 @@ void HeadlessSetupFrontEnd::uploadFinished(const operations::UploadRun& run) {
         return;
     }
     instrument::FinishDeploymentRecord(*record_, run);
-    const platform::RecordTexts texts{instrument::DeploymentRecordStem(*record_),
-                                      instrument::FormatDeploymentRecordText(*record_),
-                                      instrument::FormatDeploymentRecordJson(*record_)};
+    const platform::RecordTexts texts = instrument::DeploymentRecordTexts(*record_);
     const std::vector<std::filesystem::path> folders =
         platform::RecordFolders(plan_.recordFolder, env_.currentFolder);
     const platform::RecordSaved saved = platform::SaveRecord(texts, folders);

@@ -1,5 +1,6 @@
 #include "instrument/ClockCheckRecord.h"
 
+#include "instrument/DeploymentRecord.h"
 #include "instrument/DeploymentReview.h"
 #include "instrument/SystemTimeDialogModel.h"
 #include "link/CalendarMath.h"
@@ -19,24 +20,6 @@ namespace qpx::instrument {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-struct Line {
-    std::string label;
-    std::string text;
-};
-
-// Labels padded to one column, so that the values line up.
-void AddLines(std::string& out, std::string_view title, const std::vector<Line>& lines) {
-    std::size_t width = 0;
-    for (const auto& line : lines) {
-        width = std::max(width, line.label.size());
-    }
-    out += '\n' + std::string(title) + '\n';
-    for (const auto& line : lines) {
-        out +=
-            "  " + line.label + std::string(width - line.label.size() + 2, ' ') + line.text + '\n';
-    }
-}
 
 DeploymentClockReference Problem(ReferenceProblem problem, std::string error,
                                  std::string serialNumber = {}) {
@@ -241,27 +224,27 @@ std::string ClockCheckStem(const ClockCheck& check) {
 std::string FormatClockCheckText(const ClockCheckRecord& record) {
     const ClockCheck& check = record.check;
     std::string out = std::string(operations::kProgramName) + " clock check\n";
-    AddLines(out, "Record",
-             {{"Program", std::string(operations::kProgramName) + ' ' +
-                              std::string(operations::ProgramVersion())},
-              {"Serial number", check.serialNumber}});
-    AddLines(out, "Clock",
-             {{"Computer time", operations::LocalInstantText(check.computer)},
-              {"UTC", operations::UtcInstantText(check.computer)},
-              {"Instrument time", CalendarText(check.instrument)},
-              {"Offset", ClockOffsetText(OffsetSeconds(check))}});
+    AddRecordLines(out, "Record",
+                   {{"Program", std::string(operations::kProgramName) + ' ' +
+                                    std::string(operations::ProgramVersion())},
+                    {"Serial number", check.serialNumber}});
+    AddRecordLines(out, "Clock",
+                   {{"Computer time", operations::LocalInstantText(check.computer)},
+                    {"UTC", operations::UtcInstantText(check.computer)},
+                    {"Instrument time", CalendarText(check.instrument)},
+                    {"Offset", ClockOffsetText(OffsetSeconds(check))}});
     if (!record.drift) {
         out += "\nDrift since deployment\n  not compared with a deployment record\n";
         return out;
     }
     const ClockDrift& drift = *record.drift;
-    AddLines(out, "Drift since deployment",
-             {{"Deployment record", drift.deploymentRecord},
-              {"Deployed at", drift.deployedAtUtcText},
-              {"Offset at deployment", ClockOffsetText(drift.offsetAtDeploymentSeconds)},
-              {"Elapsed", ElapsedDaysText(drift.elapsedDays)},
-              {"Drift", DriftSecondsText(drift.driftSeconds)},
-              {"Drift per day", DriftRateText(drift.driftSecondsPerDay)}});
+    AddRecordLines(out, "Drift since deployment",
+                   {{"Deployment record", drift.deploymentRecord},
+                    {"Deployed at", drift.deployedAtUtcText},
+                    {"Offset at deployment", ClockOffsetText(drift.offsetAtDeploymentSeconds)},
+                    {"Elapsed", ElapsedDaysText(drift.elapsedDays)},
+                    {"Drift", DriftSecondsText(drift.driftSeconds)},
+                    {"Drift per day", DriftRateText(drift.driftSecondsPerDay)}});
     return out;
 }
 

@@ -19,17 +19,12 @@ std::string ClockTimeText(const link::CalendarTime& t) {
     return model::FormatText("%02d:%02d:%02d", t.hour, t.minute, t.second);
 }
 
-// Labels padded to one column, so that the values line up.
-void AddLines(std::string& out, std::string_view title, const std::vector<ReviewLine>& lines) {
-    std::size_t width = 0;
+std::vector<RecordLine> Labelled(const std::vector<ReviewLine>& lines) {
+    std::vector<RecordLine> labelled;
     for (const auto& line : lines) {
-        width = std::max(width, line.label.size());
+        labelled.push_back({line.label, line.text});
     }
-    out += '\n' + std::string(title) + '\n';
-    for (const auto& line : lines) {
-        out +=
-            "  " + line.label + std::string(width - line.label.size() + 2, ' ') + line.text + '\n';
-    }
+    return labelled;
 }
 
 Json LinesJson(const std::vector<ReviewLine>& lines) {
@@ -179,32 +174,30 @@ std::string OutcomeText(const link::JournalEntry& entry) {
 
 std::string FormatDeploymentRecordText(const DeploymentRecord& record) {
     std::string out = std::string(operations::kProgramName) + " deployment record\n";
-    AddLines(
-        out, "Record",
-        {{"", "Program",
-          std::string(operations::kProgramName) + ' ' + std::string(operations::ProgramVersion())},
-         {"", "Computer time", operations::LocalInstantText(record.made)},
-         {"", "UTC", operations::UtcInstantText(record.made)},
-         {"", "Result", ResultText(record)}});
+    AddRecordLines(out, "Record",
+                   {{"Program", std::string(operations::kProgramName) + ' ' +
+                                    std::string(operations::ProgramVersion())},
+                    {"Computer time", operations::LocalInstantText(record.made)},
+                    {"UTC", operations::UtcInstantText(record.made)},
+                    {"Result", ResultText(record)}});
     if (!record.failedStep.empty() || !record.failureMessage.empty()) {
-        AddLines(out, "Failure",
-                 {{"", "Step", record.failedStep}, {"", "Message", record.failureMessage}});
+        AddRecordLines(out, "Failure",
+                       {{"Step", record.failedStep}, {"Message", record.failureMessage}});
     }
     std::vector<ReviewLine> instrument = {
         {"", "Ver", OneLine(record.identity.versionText)},
         {"", "System type", std::string(link::SystemName(record.identity.systemType))}};
     instrument.insert(instrument.end(), record.hardware.begin(), record.hardware.end());
-    AddLines(out, "Instrument", instrument);
+    AddRecordLines(out, "Instrument", Labelled(instrument));
     if (record.clock) {
-        AddLines(out, "Clock",
-                 {{"", "Computer",
-                   CalendarText(record.clock->computer) + ' ' +
-                       operations::UtcOffsetText(record.clock->utcOffsetSeconds)},
-                  {"", "Instrument", CalendarText(record.clock->instrument)},
-                  {"", "Offset", ClockOffsetText(ClockOffsetSeconds(*record.clock))}});
+        AddRecordLines(out, "Clock",
+                       {{"Computer", CalendarText(record.clock->computer) + ' ' +
+                                         operations::UtcOffsetText(record.clock->utcOffsetSeconds)},
+                        {"Instrument", CalendarText(record.clock->instrument)},
+                        {"Offset", ClockOffsetText(ClockOffsetSeconds(*record.clock))}});
     }
-    AddLines(out, "Start", record.review.start);
-    AddLines(out, "Estimates", record.review.estimates);
+    AddRecordLines(out, "Start", Labelled(record.review.start));
+    AddRecordLines(out, "Estimates", Labelled(record.review.estimates));
     out += "\nWarnings\n";
     if (record.review.warnings.empty()) {
         out += "  none\n";
@@ -240,8 +233,26 @@ std::string FormatDeploymentRecordText(const DeploymentRecord& record) {
         out += "  " + ClockTimeText(entry.time) + "  " + entry.command + "  [" +
                OutcomeText(entry) + "]\n";
     }
-    AddLines(out, "Operator and remarks", {{"", "Remarks", record.remarks}});
+    AddRecordLines(out, "Operator and remarks", {{"Remarks", record.remarks}});
     return out;
+}
+
+operations::RecordTexts DeploymentRecordTexts(const DeploymentRecord& record) {
+    return {DeploymentRecordStem(record), FormatDeploymentRecordText(record),
+            FormatDeploymentRecordJson(record)};
+}
+
+void AddRecordLines(std::string& out, std::string_view title,
+                    const std::vector<RecordLine>& lines) {
+    std::size_t width = 0;
+    for (const auto& line : lines) {
+        width = std::max(width, line.label.size());
+    }
+    out += '\n' + std::string(title) + '\n';
+    for (const auto& line : lines) {
+        out +=
+            "  " + line.label + std::string(width - line.label.size() + 2, ' ') + line.text + '\n';
+    }
 }
 
 std::string FormatDeploymentRecordJson(const DeploymentRecord& record) {

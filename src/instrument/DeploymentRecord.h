@@ -55,5 +55,15 @@ std::string DeploymentRecordStem(const DeploymentRecord& record);
 std::string OutcomeText(const link::JournalEntry& entry);
 std::string FormatDeploymentRecordText(const DeploymentRecord& record);
 std::string FormatDeploymentRecordJson(const DeploymentRecord& record);
+// The stem, the text and the JSON together, for saving.
+operations::RecordTexts DeploymentRecordTexts(const DeploymentRecord& record);
+
+// A section of a record for people: its title, then "  label  text" lines with the labels padded
+// to one column.
+struct RecordLine {
+    std::string label;
+    std::string text;
+};
+void AddRecordLines(std::string& out, std::string_view title, const std::vector<RecordLine>& lines);
 
 } // namespace qpx::instrument

@@ -36,6 +36,13 @@ std::string UtcInstantText(const RecordInstant& instant);
 // Reads UtcInstantText's form back as seconds since 1970 UTC; nothing for any other text.
 std::optional<std::int64_t> ParseUtcInstant(std::string_view text);
 
+// A record as its two files hold it: STEM.txt for people, STEM.json for scripts.
+struct RecordTexts {
+    std::string stem;
+    std::string text;
+    std::string json;
+};
+
 // The instrument's serial number as text, control characters shown as "?".
 std::string SerialNumberText(const model::SystemConfiguration& system);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "operations/RecordNaming.h"
 #include "platform/TextFile.h"
 
 #include <filesystem>
@@ -11,11 +12,7 @@
 // in the first of several folders that takes them.
 namespace qpx::platform {
 
-struct RecordTexts {
-    std::string stem;
-    std::string text;
-    std::string json;
-};
+using operations::RecordTexts;
 
 struct RecordSaved {
     // The folder that holds both files; nothing when no folder took them.

@@ -59,9 +59,7 @@ void DeploymentFrontEnd::uploadFinished(const operations::UploadRun& run) {
         return;
     }
     instrument::FinishDeploymentRecord(*record_, run);
-    const platform::RecordTexts texts{instrument::DeploymentRecordStem(*record_),
-                                      instrument::FormatDeploymentRecordText(*record_),
-                                      instrument::FormatDeploymentRecordJson(*record_)};
+    const platform::RecordTexts texts = instrument::DeploymentRecordTexts(*record_);
     record_.reset();
     keep(texts);
 }

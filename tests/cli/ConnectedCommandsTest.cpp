@@ -315,7 +315,9 @@ TEST(ClockCommand, RecordsTheCheckAtRecovery) {
     };
 
     ASSERT_EQ(bench.run({"clock", "--port", "COM1", "show", "--record", folder}), 0) << bench.err;
-    EXPECT_TRUE(Has(bench.err, "Clock check record: " + folder + "/QPX0042_")) << bench.err;
+    EXPECT_TRUE(Has(bench.err,
+                    "Clock check record: " + (std::filesystem::path(folder) / "QPX0042_").string()))
+        << bench.err;
     EXPECT_TRUE(Has(bench.out, "  Serial Number: QPX0042\n")) << bench.out;
     nlohmann::json check = lastRecord();
     ASSERT_FALSE(check.is_discarded());
