@@ -69,16 +69,14 @@ int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool 
     // The deployment record is judged before anything is sent.
     std::optional<instrument::DeploymentRecordFile> deployment;
     if (record.deployment) {
-        const platform::FileRead file =
-            platform::ReadFileBounded(*record.deployment, instrument::kDeploymentRecordMaxBytes);
-        if (!file.contents) {
+        const platform::DeploymentRecordRead read =
+            platform::ReadDeploymentRecord(*record.deployment);
+        if (!read.record) {
             env.err << "The deployment record " << *record.deployment
-                    << " cannot be read: " << file.error << ".\n";
+                    << " cannot be read: " << read.error << ".\n";
             return kExitRefused;
         }
-        deployment = instrument::DeploymentRecordFile{
-            std::filesystem::path(*record.deployment).filename().string(),
-            instrument::ReadDeploymentClockReference(*file.contents)};
+        deployment = read.record;
         if (const std::string refusal = instrument::DeploymentRecordRefusal(*deployment);
             !refusal.empty()) {
             env.err << refusal << '\n';
@@ -145,10 +143,9 @@ int RunClockShow(CliEnvironment& env, const ConnectionOptions& connection, bool 
     }
     PrintReport(env, report, json);
 
-    const platform::RecordSaved saved = platform::SaveRecord(
-        {instrument::ClockCheckStem(check), instrument::FormatClockCheckText(*outcome.record),
-         instrument::FormatClockCheckJson(*outcome.record)},
-        platform::RecordFolders(*record.folder, env.currentFolder));
+    const platform::RecordSaved saved =
+        platform::SaveRecord(instrument::ClockCheckRecordTexts(*outcome.record),
+                             platform::RecordFolders(*record.folder, env.currentFolder));
     for (const auto& problem : saved.problems) {
         env.err << "The clock check record could not be written to " << problem << '\n';
     }

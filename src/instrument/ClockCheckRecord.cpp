@@ -278,6 +278,11 @@ std::string FormatClockCheckJson(const ClockCheckRecord& record) {
     return json.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
 }
 
+operations::RecordTexts ClockCheckRecordTexts(const ClockCheckRecord& record) {
+    return {ClockCheckStem(record.check), FormatClockCheckText(record),
+            FormatClockCheckJson(record)};
+}
+
 std::optional<std::string> ReadInstrumentSerialNumber(link::Link& link) {
     if (!link::IsServedSystem(link::WakeAndIdentify(link))) {
         return std::nullopt;

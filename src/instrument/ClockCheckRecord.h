@@ -112,6 +112,8 @@ std::string DriftRateText(const std::optional<double>& secondsPerDay);
 std::string ClockCheckStem(const ClockCheck& check);
 std::string FormatClockCheckText(const ClockCheckRecord& record);
 std::string FormatClockCheckJson(const ClockCheckRecord& record);
+// The stem, the text and the JSON together, for saving.
+operations::RecordTexts ClockCheckRecordTexts(const ClockCheckRecord& record);
 
 // Wakes the instrument and reads its serial number from the system configuration ("Get CONF").
 // Nothing when it did not answer as a QPX or Merovane or the frame failed (a message was shown).

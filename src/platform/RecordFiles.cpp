@@ -30,6 +30,16 @@ RecordSaved SaveRecord(const RecordTexts& record, const std::vector<fs::path>& f
     return saved;
 }
 
+DeploymentRecordRead ReadDeploymentRecord(const fs::path& path) {
+    const FileRead file = ReadFileBounded(path, instrument::kDeploymentRecordMaxBytes);
+    if (!file.contents) {
+        return {std::nullopt, file.error};
+    }
+    return {instrument::DeploymentRecordFile{
+                path.filename().string(), instrument::ReadDeploymentClockReference(*file.contents)},
+            {}};
+}
+
 std::vector<fs::path> RecordFolders(const fs::path& chosen, const fs::path& given) {
     std::error_code ignored;
     const fs::path current = given.empty() ? fs::current_path(ignored) : given;

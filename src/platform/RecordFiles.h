@@ -1,5 +1,6 @@
 #pragma once
 
+#include "instrument/ClockCheckRecord.h"
 #include "operations/RecordNaming.h"
 #include "platform/TextFile.h"
 
@@ -26,6 +27,13 @@ struct RecordSaved {
 // always stay together.
 RecordSaved SaveRecord(const RecordTexts& record, const std::vector<std::filesystem::path>& folders,
                        const FileWriter& writer = {});
+
+// A deployment record given at recovery, read with a bound and judged for its clock reading.
+struct DeploymentRecordRead {
+    std::optional<instrument::DeploymentRecordFile> record;
+    std::string error; // why the file could not be read at all
+};
+DeploymentRecordRead ReadDeploymentRecord(const std::filesystem::path& path);
 
 // `chosen`, then where to fall back to when it cannot be written: the current folder, the
 // per-user data folder's "records", and last the temporary folder's "DeployQpx records".

@@ -5,9 +5,6 @@
 #include "ui/InstrumentExchange.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QFrame>
@@ -19,7 +16,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <utility>
@@ -103,35 +99,6 @@ QPushButton* ReviewButton(QWidget* parent, std::string_view text) {
 }
 
 } // namespace
-
-std::filesystem::path DefaultRecordsFolder() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return std::filesystem::path(
-        (documents + QStringLiteral("/DeployQpx records")).toStdU16String());
-}
-
-QString FolderText(const std::filesystem::path& folder) {
-    return QDir::toNativeSeparators(QString::fromStdU16String(folder.u16string()));
-}
-
-std::optional<std::filesystem::path> ChooseRecordsFolder(QWidget* parent, const DialogHook& hook,
-                                                         const QString& title,
-                                                         const std::filesystem::path& start) {
-    QString folder = QString::fromStdU16String(start.u16string());
-    if (!QFileInfo(folder).isDir()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    }
-    if (!QFileInfo(folder).isDir()) {
-        folder = QDir::homePath();
-    }
-    QFileDialog dialog(parent, title, folder);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    if (ExecModal(dialog, hook) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return std::filesystem::path(dialog.selectedFiles().constFirst().toStdU16String());
-}
 
 DeploymentReviewDialog::DeploymentReviewDialog(QWidget* parent,
                                                planning::DeploymentPlanner& planner,

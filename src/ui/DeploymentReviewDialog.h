@@ -7,6 +7,7 @@
 #include "planning/DeploymentValues.h"
 #include "ui/DialogHook.h"
 #include "ui/GuardedDialog.h"
+#include "ui/RecordFolder.h"
 
 #include <QString>
 #include <QStringList>
@@ -95,16 +96,5 @@ private:
     QPushButton* deploy_ = nullptr;
     QPushButton* back_ = nullptr;
 };
-
-// Where records go unless the user picks another folder for the run: "DeployQpx records" in the
-// user's documents folder.
-std::filesystem::path DefaultRecordsFolder();
-// The folder as a person reads it (native separators).
-QString FolderText(const std::filesystem::path& folder);
-// A folder dialog of the program's own, so that `hook` reaches it; it starts in `start` when that
-// exists. Nothing: cancelled.
-std::optional<std::filesystem::path> ChooseRecordsFolder(QWidget* parent, const DialogHook& hook,
-                                                         const QString& title,
-                                                         const std::filesystem::path& start);
 
 } // namespace qpx::ui

@@ -2,15 +2,14 @@
 
 #include "instrument/ClockCheckRecord.h"
 #include "platform/RecordFiles.h"
-#include "platform/TextFile.h"
 #include "ui/DeploymentDialog.h"
 #include "ui/DialogWidgets.h"
+#include "ui/RecordFolder.h"
 #include "ui/TemplateId.h"
 
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,7 +17,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <filesystem>
 
@@ -34,27 +32,6 @@ QString FromCore(std::string_view text) {
 
 std::filesystem::path FilePath(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
-}
-
-QString Shown(const std::filesystem::path& path) {
-    return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
-}
-
-QString DocumentsFolder() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
-}
-
-// Dialogs of the program's own, not the static functions' native ones, so that the window's hook
-// reaches them as it reaches every other.
-std::optional<QString> ChooseFolder(QWidget* parent, const DialogHook& hook) {
-    QFileDialog dialog(parent, QStringLiteral("Save Clock Check In"), DocumentsFolder());
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    if (ExecModal(dialog, hook) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<QString> ChooseDeploymentRecord(QWidget* parent, const DialogHook& hook,
@@ -153,28 +130,26 @@ void SystemTimeDialog::accept() {
 
 void SystemTimeDialog::saveClockCheck() {
     const DialogHook& hook = clockCheck_->hook;
-    const auto folder = ChooseFolder(this, hook);
+    const auto folder = ChooseRecordsFolder(this, hook, QStringLiteral("Save Clock Check In"),
+                                            DefaultRecordsFolder());
     if (!folder) {
         return;
     }
     std::optional<instrument::DeploymentRecordFile> deployment;
     if (Ask(this, hook, QMessageBox::Question, QStringLiteral("Compare with a deployment record?"),
             QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
-        const auto file = ChooseDeploymentRecord(this, hook, *folder);
+        const auto file = ChooseDeploymentRecord(this, hook, FolderText(*folder));
         if (!file) {
             return;
         }
-        const platform::FileRead read =
-            platform::ReadFileBounded(FilePath(*file), instrument::kDeploymentRecordMaxBytes);
-        if (!read.contents) {
+        const platform::DeploymentRecordRead read = platform::ReadDeploymentRecord(FilePath(*file));
+        if (!read.record) {
             Ask(this, hook, QMessageBox::Warning,
                 QStringLiteral("The deployment record %1 cannot be read: %2.")
                     .arg(QDir::toNativeSeparators(*file), FromCore(read.error)));
             return;
         }
-        deployment = instrument::DeploymentRecordFile{
-            QFileInfo(*file).fileName().toStdString(),
-            instrument::ReadDeploymentClockReference(*read.contents)};
+        deployment = read.record;
     }
 
     const instrument::ClockCheck check = instrument::MakeClockCheck(
@@ -186,15 +161,13 @@ void SystemTimeDialog::saveClockCheck() {
         Ask(this, hook, QMessageBox::Warning, FromCore(outcome.refusal));
         return;
     }
-    const std::string stem = instrument::ClockCheckStem(check);
+    const platform::RecordTexts texts = instrument::ClockCheckRecordTexts(*outcome.record);
     const platform::RecordSaved saved =
-        platform::SaveRecord({stem, instrument::FormatClockCheckText(*outcome.record),
-                              instrument::FormatClockCheckJson(*outcome.record)},
-                             platform::RecordFolders(FilePath(*folder)));
+        platform::SaveRecord(texts, platform::RecordFolders(*folder));
     QStringList lines;
     if (saved.folder) {
         lines << QStringLiteral("The clock check was saved as %1.txt and .json.")
-                     .arg(Shown(*saved.folder / stem));
+                     .arg(FolderText(*saved.folder / texts.stem));
     } else {
         lines << QStringLiteral("The clock check could not be saved.");
     }
